@@ -1,0 +1,70 @@
+#include "app/CommandLine.h"
+
+#include <charconv>
+
+namespace calidus {
+
+namespace {
+
+bool parseTicks(const std::string& text, long long& ticks) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, ticks);
+    return ec == std::errc() && ptr == end && ticks > 0;
+}
+
+}  // namespace
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+    ParsedCommandLine parsed;
+    CommandLine& options = parsed.options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == "--simulate") {
+            if (!hasValue) {
+                parsed.error = "--simulate needs a model name or a description file";
+                return parsed;
+            }
+            options.simulate = arguments[++i];
+        } else if (argument == "--ticks") {
+            long long ticks = 0;
+            if (!hasValue || !parseTicks(arguments[i + 1], ticks)) {
+                parsed.error = "--ticks needs a positive whole number";
+                return parsed;
+            }
+            options.ticks = ticks;
+            ++i;
+        } else if (argument == "--console") {
+            options.frontEnd = FrontEnd::Console;
+        } else if (argument == "--json") {
+            options.frontEnd = FrontEnd::Json;
+        } else if (argument == "--list-models") {
+            options.listModels = true;
+        } else if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
+        } else {
+            parsed.error = "unknown argument: " + argument;
+            return parsed;
+        }
+    }
+    return parsed;
+}
+
+std::string usageText(std::string_view programName) {
+    std::string text = "Usage: ";
+    text += programName;
+    text +=
+        " [options]\n"
+        "  --simulate NAME|FILE  run on a simulated machine (a built-in model or a description)\n"
+        "  --list-models         list the built-in simulated models\n"
+        "  --console             print each tick as text instead of opening the window\n"
+        "  --json                print each tick as one JSON object per line\n"
+        "  --ticks N             stop after N ticks\n"
+        "  --help                show this text\n"
+        "  --version             show the version\n";
+    return text;
+}
+
+}  // namespace calidus

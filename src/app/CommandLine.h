@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace calidus {
+
+enum class FrontEnd { Window, Console, Json };
+
+struct CommandLine {
+    FrontEnd frontEnd = FrontEnd::Window;
+    std::optional<std::string> simulate;  // a built-in model name or a description file
+    std::optional<long long> ticks;       // stop after this many ticks
+    bool listModels = false;
+    bool help = false;
+    bool version = false;
+};
+
+struct ParsedCommandLine {
+    CommandLine options;
+    std::string error;  // empty when the arguments were understood
+};
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+std::string usageText(std::string_view programName);
+
+}  // namespace calidus

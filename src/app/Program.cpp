@@ -1,0 +1,52 @@
+#include "app/Program.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "platform/sim/SimulatedPlatform.h"
+
+namespace calidus {
+
+int runProgram(const Edition& edition, int argc, char** argv) {
+    const ParsedCommandLine parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.error.empty()) {
+        std::cerr << edition.programName << ": " << parsed.error << "\n"
+                  << usageText(edition.programName);
+        return 2;
+    }
+    const CommandLine& options = parsed.options;
+    if (options.help) {
+        std::cout << usageText(edition.programName);
+        return 0;
+    }
+    if (options.version) {
+        std::cout << edition.windowTitle << "\n";
+        return 0;
+    }
+    if (options.listModels) {
+        for (const BuiltInModel& model : builtInModels()) {
+            std::cout << model.name << "\t" << model.summary << "\n";
+        }
+        return 0;
+    }
+    Platform platform;
+    if (options.simulate) {
+        SimulatedMachineLoad load = loadSimulatedMachine(*options.simulate);
+        if (!load.error.empty()) {
+            std::cerr << edition.programName << ": " << load.error << "\n";
+            return 1;
+        }
+        platform = std::move(load.platform);
+    } else {
+        platform = makeLinuxPlatform();
+    }
+    platform.driver->start();
+    std::cout << edition.windowTitle << ": driver status " << platform.driver->status() << "\n";
+    platform.driver->stop();
+    return 0;
+}
+
+}  // namespace calidus

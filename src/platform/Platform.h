@@ -1,0 +1,20 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/Clock.h"
+#include "platform/DriverLibrary.h"
+#include "platform/Processor.h"
+#include "platform/Scheduler.h"
+
+namespace calidus {
+
+// Every call that leaves the program goes through one of these.
+struct Platform {
+    std::unique_ptr<DriverLibrary> driver;
+    std::unique_ptr<Processor> processor;
+    std::unique_ptr<Scheduler> scheduler;
+    std::unique_ptr<Clock> clock;
+};
+
+}  // namespace calidus

@@ -1,0 +1,7 @@
+#include "platform/linux/LinuxPlatform.h"
+
+namespace calidus {
+
+Platform makeLinuxPlatform() { return {}; }
+
+}  // namespace calidus

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace calidus {
+
+// The real machine: /dev/cpu/<n>/msr, CPUID, sched_setaffinity, CLOCK_MONOTONIC_RAW.
+Platform makeLinuxPlatform();
+
+}  // namespace calidus
