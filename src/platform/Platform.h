@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/DriverLibrary.h"
 #include "platform/Processor.h"
+#include "platform/ProcessorTimeCounter.h"
 #include "platform/Scheduler.h"
 
 namespace calidus {
@@ -15,6 +16,7 @@ struct Platform {
     std::unique_ptr<Processor> processor;
     std::unique_ptr<Scheduler> scheduler;
     std::unique_ptr<Clock> clock;
+    std::unique_ptr<ProcessorTimeCounter> processorTime;
 };
 
 }  // namespace calidus
