@@ -7,6 +7,25 @@ namespace calidus {
 
 enum class EditionKind { Standard, XL };
 
+// Which brand-name and TjMax-table rules identify the processor; the rule sets differ in detail.
+enum class ModelRules { FourCore, SixCore };
+
+// A temperature in each display unit.
+struct UnitTemperature {
+    int celsius;
+    int fahrenheit;
+    int in(bool fahrenheitUnit) const { return fahrenheitUnit ? fahrenheit : celsius; }
+};
+
+// How the settings reader corrects the alarm temperatures "Alarm1" (processor) and "Alarm2" (GPU).
+struct AlarmRules {
+    UnitTemperature defaults;
+    UnitTemperature processorCeiling;  // a larger "Alarm1" becomes this
+    UnitTemperature gpuCeiling;        // a larger "Alarm2" becomes this
+    UnitTemperature gpuWithoutSource;  // "Alarm2" when no GPU source runs (the key is not read)
+    bool negativeBecomesCeiling;
+};
+
 // Every difference between the two programs lives here; each program's main picks one.
 struct Edition {
     EditionKind kind;
@@ -18,6 +37,28 @@ struct Edition {
     int highestLogicalProcessor;             // loops "over every logical processor" end here
     bool orsThreadsIntoCore;                 // core map: every thread joins its core's mask
     bool apicIdTextHasBlanks;
+    bool brandReadPinsProcess;               // the brand is read with the whole process pinned
+    bool cpuidLimitClearedAfterClockThread;  // else before the support test
+    ModelRules modelRules;
+    std::string_view modelTextPrefix;        // put before the model text the window shows
+    int trayIconSlots;                // core slots first, the GPU icon in the last one
+    std::string_view gpuTrayTitle;    // first line of the GPU icon's tooltip
+    int trayAddRetryMs;               // wait before a failed first add is tried again
+    bool trayDropsMissingAtFirstAdd;  // a shown slot without its core or GPU is dropped, not added
+    int trayRemoveAttempts;           // per icon at exit
+    bool hasSkull;                    // settings keys of the standard edition only
+    bool hasOldFormula;
+    bool hasRefreshInterval;          // without it the period after the first tick is 1000 ms
+    bool hasFontNumberAndBold;        // settings keys the XL edition carries without effect
+    AlarmRules alarmRules;
+    // The monitoring engine.
+    bool hasKillMHz;                       // the clock thread may stop after the fourth tick
+    bool timeCriticalMonitoringThread;     // else process and monitoring thread run above normal
+    bool stopsClockThreadUnconditionally;  // at shutdown, even before it reported running
+    int shutdownClockModulation;           // written to every processor at exit
+    bool clockModulationKeepsDuty;         // a duty field of 0 is written as 12.5 %
+    bool fahrenheitRoundsAwayFromZero;     // else negative values round toward zero
+    bool summaryTextsNameCores;            // tooltip lines "Core n:  ", title with unit texts
 
     bool isXL() const { return kind == EditionKind::XL; }
 

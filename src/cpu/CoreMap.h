@@ -18,7 +18,8 @@ struct CoreMap {
 // Uses access.systemMask() for the processors present.
 CoreMap buildCoreMap(ProcessorAccess& access, const Edition& edition);
 
-// The "Skull" setting of the standard edition; answers the CPU number the heading shows (0: none).
+// The "Skull" setting of the standard edition (the XL edition monitors entries 4..6 and never
+// calls this). Leaves at most cores 0..3; answers the CPU number the heading shows (0: none).
 int selectSecondPackage(CoreMap& map, int skull);
 
 // A two-core processor whose second core is number 2 is monitored as cores 0 and 1.

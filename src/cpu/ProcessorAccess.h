@@ -15,7 +15,7 @@ struct MsrValue {
 // The one way the program touches the processor: registers through the driver library,
 // CPUID and RDTSC, and pinning the calling thread to a set of logical processors.
 class ProcessorAccess {
-public:
+  public:
     explicit ProcessorAccess(Platform& platform) : platform_(platform) {}
 
     // The all-processors mask that unpin restores; set once the masks are known at start-up.
@@ -54,10 +54,16 @@ public:
         unpin();
         platform_.scheduler->sleep(std::chrono::milliseconds(0));
     }
+    // The whole process, for work that must not see the thread move.
+    void pinProcessToProcessor(std::uint32_t mask) {
+        platform_.scheduler->setProcessAffinity(mask);
+        platform_.scheduler->sleep(std::chrono::milliseconds(0));
+    }
+    void unpinProcess() { pinProcessToProcessor(systemMask_); }
 
     Platform& platform() { return platform_; }
 
-private:
+  private:
     Platform& platform_;
     std::uint32_t systemMask_ = 1;
 };

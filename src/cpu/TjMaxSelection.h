@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+#include "common/Edition.h"
+#include "cpu/CoreCalibration.h"
+#include "cpu/CoreMap.h"
+#include "cpu/ProcessorAccess.h"
+#include "cpu/ProcessorInfo.h"
+
+namespace calidus {
+
+// TjMax by signature and model number, the mobile flag and the model text the window shows.
+// Answers whether the clock thread is to be stopped early (killMHz).
+bool chooseTjMaxFromTables(ProcessorInfo& info, CoreCalibration& calibration,
+                           const Edition& edition);
+
+// Newer processors report TjMax themselves in MSR 0x1A2, read on each present core.
+void chooseTjMaxFromProcessor(ProcessorAccess& access, const ProcessorInfo& info,
+                              const CoreMap& map, CoreCalibration& calibration,
+                              const Edition& edition);
+
+// The per-core values of the settings file; each takes a core slot number.
+struct CoreSettings {
+    std::function<int(int)> tjMax;       // "TjMax%d", 0 when absent
+    std::function<int(int)> idleTenths;  // "Idle%d" through idleTenths()
+};
+
+// Keeps the chosen TjMax as each slot's default, then applies the user's values unless the
+// settings were saved on another processor.
+void applyCoreSettings(CoreCalibration& calibration, bool processorChanged,
+                       const CoreSettings& settings, const Edition& edition);
+
+// An "Idle%d" text in tenths of a degree, rounded half away from zero; 0 outside -19.9..9.9.
+int idleTenths(std::string_view text);
+
+// The "KillMHz" setting: 29 lets a flagged processor's clock thread run, anything else non-zero
+// flags any processor.
+bool killMHzAfterSetting(bool killMHz, int setting);
+
+}  // namespace calidus
