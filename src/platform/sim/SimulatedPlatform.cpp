@@ -1,9 +1,77 @@
 #include "platform/sim/SimulatedPlatform.h"
 
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "platform/linux/LinuxPlatform.h"
+#include "platform/sim/DescriptionParser.h"
+#include "platform/sim/SimDriver.h"
+#include "platform/sim/SimProcessor.h"
+#include "platform/sim/SimScheduler.h"
+
 namespace calidus {
 
-std::vector<BuiltInModel> builtInModels() { return {}; }
+namespace {
 
-SimulatedMachineLoad loadSimulatedMachine(const std::string&) { return {{}, "not built yet"}; }
+struct DescriptionText {
+    std::string text;
+    std::string error;
+};
+
+DescriptionText descriptionText(const std::string& nameOrFile) {
+    const std::vector<BuiltInModel> models = builtInModels();
+    const auto model = std::find_if(models.begin(), models.end(),
+                                    [&](const BuiltInModel& m) { return m.name == nameOrFile; });
+    if (model != models.end()) {
+        return {model->description, {}};
+    }
+    std::ifstream file(nameOrFile, std::ios::binary);
+    std::ostringstream text;
+    if (!file || !(text << file.rdbuf())) {
+        return {{},
+                nameOrFile +
+                    ": neither a built-in model (see --list-models) nor a readable "
+                    "description file"};
+    }
+    return {text.str(), {}};
+}
+
+}  // namespace
+
+Platform makeSimulatedPlatform(MachineDescription description, SimulationHost host) {
+    auto machine = std::make_shared<SimMachine>(std::move(description), std::move(host.clock),
+                                                std::move(host.load));
+    Platform platform;
+    platform.driver = std::make_unique<SimDriver>(machine);
+    platform.processor = std::make_unique<SimProcessor>(machine);
+    platform.scheduler = std::make_unique<SimScheduler>(machine, std::move(host.scheduler));
+    return platform;
+}
+
+SimulatedMachineLoad loadSimulatedMachine(const std::string& nameOrFile) {
+    DescriptionText source = descriptionText(nameOrFile);
+    if (!source.error.empty()) {
+        return {{}, source.error};
+    }
+    DescriptionParse parse = parseMachineDescription(source.text);
+    if (!parse.description) {
+        return {{}, nameOrFile + ": " + parse.error};
+    }
+    // The program keeps its own clock and processor-time counter; the machine gets a second
+    // pair, so that its look at the load does not consume the program's.
+    Platform real = makeLinuxPlatform();
+    Platform host = makeLinuxPlatform();
+    if (!real.clock || !real.processorTime || !host.scheduler || !host.clock ||
+        !host.processorTime) {
+        return {{}, "the simulated machine needs the real machine's clock and scheduler"};
+    }
+    Platform platform = makeSimulatedPlatform(
+        std::move(*parse.description),
+        {std::move(host.scheduler), std::move(host.clock), std::move(host.processorTime)});
+    platform.clock = std::move(real.clock);
+    platform.processorTime = std::move(real.processorTime);
+    return {std::move(platform), {}};
+}
 
 }  // namespace calidus

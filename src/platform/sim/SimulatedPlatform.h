@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/sim/MachineDescription.h"
 
 namespace calidus {
 
@@ -16,10 +18,23 @@ struct SimulatedMachineLoad {
 struct BuiltInModel {
     std::string name;
     std::string summary;
+    std::string description;  // the description text the model is read from
 };
 std::vector<BuiltInModel> builtInModels();
 
-// NAME of a built-in model, or the path of a description file.
+// NAME of a built-in model, or the path of a description file. The simulated machine runs on
+// the real one: its clock, load, sleeping and priorities come from makeLinuxPlatform().
 SimulatedMachineLoad loadSimulatedMachine(const std::string& nameOrFile);
+
+// What the simulated machine borrows from the machine it runs on.
+struct SimulationHost {
+    std::unique_ptr<Scheduler> scheduler;        // real sleeping and priorities
+    std::unique_ptr<Clock> clock;                // times the TSC, the fixed counters, the sensors
+    std::unique_ptr<ProcessorTimeCounter> load;  // the real load that warms the sensors
+};
+
+// The driver, processor and scheduler of the described machine; the clock and the
+// processor-time counter of the returned platform are left to the caller.
+Platform makeSimulatedPlatform(MachineDescription description, SimulationHost host);
 
 }  // namespace calidus

@@ -1,0 +1,340 @@
+#include "platform/sim/DescriptionParser.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <map>
+
+// The description is a profile file: [Machine], [Msr] and [Msr.N] sections of Key=Value lines, ';'
+// starting a comment anywhere on a line. Keys and section names are matched regardless of case;
+// values are trimmed. Numbers are decimal or 0x-hex; a comma list under [Msr] gives successive
+// reads. A key or section given twice, an unknown key or section, and any bad value refuse the
+// whole description.
+//
+// Absent keys: Signature and ApicIds must be given. Otherwise Vendor GenuineIntel, no Brand (the
+// highest extended leaf then stops short of the brand leaves), LogicalPerPackage the number of
+// ApicIds (one package), CoresPerPackage equal to LogicalPerPackage (no hyper-threading), MaxLeaf
+// 10, Dts, Sse3, MsrInstructions and MsrAvailable 1, TscMHz 2000, DriverStatus 0, nothing Missing.
+
+namespace calidus {
+
+namespace {
+
+constexpr std::size_t kBrandLength = 48;
+constexpr std::size_t kVendorLength = 12;
+constexpr std::size_t kMaxProcessors = 32;  // affinity masks are 32 bits
+
+const std::array<std::string_view, 14> kMachineKeys{
+    "Vendor",          "Brand",        "Signature",    "ApicIds", "LogicalPerPackage",
+    "CoresPerPackage", "MaxLeaf",      "Dts",          "Sse3",    "MsrInstructions",
+    "TscMHz",          "DriverStatus", "MsrAvailable", "Missing"};
+
+struct Refusal {
+    std::string message;
+};
+
+struct Entry {
+    int line = 0;
+    std::string key;
+    std::string_view value;
+};
+
+[[noreturn]] void refuse(int line, std::string_view subject, std::string_view problem) {
+    std::string message = line > 0 ? "line " + std::to_string(line) + ": " : std::string();
+    throw Refusal{message.append(subject).append(": ").append(problem)};
+}
+
+[[noreturn]] void refuse(const Entry& entry, std::string_view problem) {
+    refuse(entry.line, entry.key, problem);
+}
+
+std::string_view trim(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool sameWord(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+std::optional<std::uint64_t> toUnsigned(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::uint64_t number(const Entry& entry, std::string_view text, std::uint64_t low,
+                     std::uint64_t high) {
+    const std::optional<std::uint64_t> value = toUnsigned(text);
+    if (!value) {
+        refuse(entry, "not a number: " + std::string(text));
+    }
+    if (*value < low || *value > high) {
+        refuse(entry, "out of range " + std::to_string(low) + ".." + std::to_string(high) + ": " +
+                          std::string(text));
+    }
+    return *value;
+}
+
+std::uint32_t number32(const Entry& entry, std::uint32_t low = 0,
+                       std::uint32_t high = std::numeric_limits<std::uint32_t>::max()) {
+    return static_cast<std::uint32_t>(number(entry, entry.value, low, high));
+}
+
+bool flag(const Entry& entry) {
+    if (entry.value != "0" && entry.value != "1") {
+        refuse(entry, "not 0 or 1: " + std::string(entry.value));
+    }
+    return entry.value == "1";
+}
+
+std::vector<std::string_view> commaList(std::string_view text) {
+    std::vector<std::string_view> items;
+    for (std::size_t start = 0;;) {
+        const std::size_t comma = text.find(',', start);
+        items.push_back(trim(text.substr(start, comma - start)));
+        if (comma == std::string_view::npos) {
+            return items;
+        }
+        start = comma + 1;
+    }
+}
+
+double megahertz(const Entry& entry) {
+    double value = 0.0;
+    const char* end = entry.value.data() + entry.value.size();
+    const auto [stop, error] = std::from_chars(entry.value.data(), end, value);
+    if (entry.value.empty() || error != std::errc() || stop != end) {
+        refuse(entry, "not a number: " + std::string(entry.value));
+    }
+    if (!std::isfinite(value) || value <= 0.0 || value > 100000.0) {
+        refuse(entry, "out of range 0..100000: " + std::string(entry.value));
+    }
+    return value;
+}
+
+std::string text(const Entry& entry, std::size_t longest) {
+    if (entry.value.size() > longest) {
+        refuse(entry, "longer than " + std::to_string(longest) + " characters");
+    }
+    return std::string(entry.value);
+}
+
+std::vector<std::uint32_t> apicIds(const Entry& entry) {
+    std::vector<std::uint32_t> ids;
+    for (std::string_view item : commaList(entry.value)) {
+        const auto id = static_cast<std::uint32_t>(number(entry, item, 0, 255));
+        if (std::find(ids.begin(), ids.end(), id) != ids.end()) {
+            refuse(entry, "APIC id " + std::to_string(id) + " given twice");
+        }
+        ids.push_back(id);
+    }
+    if (ids.size() > kMaxProcessors) {
+        refuse(entry, "more than " + std::to_string(kMaxProcessors) + " logical processors");
+    }
+    return ids;
+}
+
+std::set<std::uint32_t> registerIndices(const Entry& entry) {
+    std::set<std::uint32_t> indices;
+    if (!entry.value.empty()) {
+        for (std::string_view item : commaList(entry.value)) {
+            indices.insert(static_cast<std::uint32_t>(number(entry, item, 0, 0xFFFFFFFF)));
+        }
+    }
+    return indices;
+}
+
+RegisterScript registerScript(const Entry& entry) {
+    RegisterScript script;
+    for (std::string_view item : commaList(entry.value)) {
+        script.push_back(number(entry, item, 0, std::numeric_limits<std::uint64_t>::max()));
+    }
+    return script;
+}
+
+// Collects the lines, then turns them into a description.
+class DescriptionReader {
+  public:
+    MachineDescription read(std::string_view text) {
+        int line = 0;
+        for (std::size_t start = 0; start <= text.size(); ++line) {
+            const std::size_t end = std::min(text.find('\n', start), text.size());
+            readLine(line + 1, text.substr(start, end - start));
+            start = end + 1;
+        }
+        return describe();
+    }
+
+  private:
+    enum class Section { None, Machine, Msr };
+
+    void readLine(int line, std::string_view raw) {
+        const std::string_view content = trim(raw.substr(0, raw.find(';')));
+        if (content.empty()) {
+            return;
+        }
+        if (content.front() == '[') {
+            openSection(line, content);
+            return;
+        }
+        const std::size_t equals = content.find('=');
+        if (equals == std::string_view::npos) {
+            refuse(line, content, "not a Key=Value line");
+        }
+        Entry entry{line, std::string(trim(content.substr(0, equals))),
+                    trim(content.substr(equals + 1))};
+        switch (section_) {
+            case Section::None:
+                refuse(entry, "outside a section");
+            case Section::Machine:
+                addMachineKey(std::move(entry));
+                return;
+            case Section::Msr:
+                addRegister(entry);
+                return;
+        }
+    }
+
+    void openSection(int line, std::string_view header) {
+        if (header.back() != ']') {
+            refuse(line, header, "not a section header");
+        }
+        const std::string_view name = trim(header.substr(1, header.size() - 2));
+        std::string subject = "[";
+        subject.append(name).append("]");
+        std::string canonical;
+        if (sameWord(name, "Machine")) {
+            section_ = Section::Machine;
+            canonical = "Machine";
+        } else if (sameWord(name, "Msr")) {
+            section_ = Section::Msr;
+            registers_ = &description_.msr;
+            canonical = "Msr";
+        } else if (name.size() > 4 && sameWord(name.substr(0, 4), "Msr.")) {
+            const std::optional<std::uint64_t> processor = toUnsigned(name.substr(4));
+            if (!processor || *processor >= kMaxProcessors) {
+                refuse(line, subject, "not a logical processor number");
+            }
+            const int index = static_cast<int>(*processor);
+            section_ = Section::Msr;
+            registers_ = &description_.msrOverrides[index];
+            overrideLines_[index] = line;
+            canonical = "Msr." + std::to_string(index);
+        } else {
+            refuse(line, subject, "unknown section");
+        }
+        if (!sections_.insert(canonical).second) {
+            refuse(line, subject, "section given twice");
+        }
+    }
+
+    void addMachineKey(Entry entry) {
+        const auto known =
+            std::find_if(kMachineKeys.begin(), kMachineKeys.end(),
+                         [&](std::string_view key) { return sameWord(key, entry.key); });
+        if (known == kMachineKeys.end()) {
+            refuse(entry, "unknown key");
+        }
+        entry.key = std::string(*known);
+        const auto [at, added] = machine_.emplace(entry.key, entry);
+        if (!added) {
+            refuse(entry, "given twice (first on line " + std::to_string(at->second.line) + ")");
+        }
+    }
+
+    void addRegister(const Entry& entry) {
+        const Entry asIndex{entry.line, entry.key, entry.key};
+        const auto index = static_cast<std::uint32_t>(number32(asIndex));
+        if (!registers_->emplace(index, registerScript(entry)).second) {
+            refuse(entry, "given twice");
+        }
+    }
+
+    const Entry* given(std::string_view key) const {
+        const auto it = machine_.find(std::string(key));
+        return it == machine_.end() ? nullptr : &it->second;
+    }
+
+    MachineDescription describe() {
+        MachineDescription& d = description_;
+        const Entry* ids = given("ApicIds");
+        if (ids == nullptr) {
+            refuse(0, "ApicIds", "not given; every description lists its logical processors");
+        }
+        const Entry* signature = given("Signature");
+        if (signature == nullptr) {
+            refuse(0, "Signature", "not given");
+        }
+        d.apicIds = apicIds(*ids);
+        d.signature = number32(*signature);
+        d.vendor = given("Vendor") ? text(*given("Vendor"), kVendorLength) : "GenuineIntel";
+        d.brand = given("Brand") ? text(*given("Brand"), kBrandLength) : "";
+        d.logicalPerPackage = given("LogicalPerPackage")
+                                  ? number32(*given("LogicalPerPackage"), 1, 255)
+                                  : static_cast<std::uint32_t>(d.apicIds.size());
+        d.coresPerPackage = d.logicalPerPackage;
+        if (const Entry* cores = given("CoresPerPackage")) {
+            d.coresPerPackage = number32(*cores, 1, 64);
+            if (d.coresPerPackage > d.logicalPerPackage) {
+                refuse(*cores, "more cores than LogicalPerPackage");
+            }
+        }
+        d.maxLeaf = given("MaxLeaf") ? number32(*given("MaxLeaf")) : 10;
+        d.dts = given("Dts") ? flag(*given("Dts")) : true;
+        d.sse3 = given("Sse3") ? flag(*given("Sse3")) : true;
+        d.msrInstructions = given("MsrInstructions") ? flag(*given("MsrInstructions")) : true;
+        d.tscMHz = given("TscMHz") ? megahertz(*given("TscMHz")) : 2000.0;
+        d.driverStatus = given("DriverStatus") ? number32(*given("DriverStatus")) : 0;
+        d.msrAvailable = given("MsrAvailable") ? flag(*given("MsrAvailable")) : true;
+        if (const Entry* missing = given("Missing")) {
+            d.missing = registerIndices(*missing);
+        }
+        for (const auto& [processor, line] : overrideLines_) {
+            if (processor >= d.processorCount()) {
+                refuse(line, "[Msr." + std::to_string(processor) + "]",
+                       "no logical processor " + std::to_string(processor));
+            }
+        }
+        return d;
+    }
+
+    MachineDescription description_;
+    Section section_ = Section::None;
+    RegisterFile* registers_ = nullptr;
+    std::set<std::string> sections_;
+    std::map<std::string, Entry> machine_;
+    std::map<int, int> overrideLines_;  // processor -> line of its section
+};
+
+}  // namespace
+
+DescriptionParse parseMachineDescription(std::string_view text) {
+    try {
+        return {DescriptionReader().read(text), {}};
+    } catch (const Refusal& refusal) {
+        return {std::nullopt, refusal.message};
+    }
+}
+
+}  // namespace calidus

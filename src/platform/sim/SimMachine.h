@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/Processor.h"
+#include "platform/ProcessorTimeCounter.h"
+#include "platform/sim/MachineDescription.h"
+#include "platform/sim/ThermalModel.h"
+#include "platform/sim/ThreadAffinity.h"
+
+namespace calidus {
+
+// The state of one simulated machine, shared by its driver, processor and scheduler. Registers
+// and instructions act on the logical processor the calling thread runs on. Without a scripted
+// 0x19C a processor's sensor follows the thermal model; the fixed counters 0x30A and 0x30B count
+// unless scripted, driven by time, the core ratio and how busy the processor is.
+class SimMachine {
+  public:
+    // `clock` times the TSC, the counters and the sensors; `load` is the real machine's busy
+    // share that heats them.
+    SimMachine(MachineDescription description, std::unique_ptr<Clock> clock,
+               std::unique_ptr<ProcessorTimeCounter> load);
+
+    const MachineDescription& description() const { return description_; }
+    ThreadAffinity& affinity() { return affinity_; }
+
+    // Fail (outputs untouched) for a register the description calls missing or when the driver
+    // is not usable.
+    bool readMsr(std::uint32_t index, std::uint64_t& value);
+    bool writeMsr(std::uint32_t index, std::uint64_t value);
+
+    CpuidResult cpuid(std::uint32_t leaf, std::uint32_t subleaf);
+    std::uint64_t rdtsc();
+
+  private:
+    struct Register {
+        RegisterScript values;
+        std::size_t next = 0;
+    };
+    struct LogicalProcessor {
+        std::map<std::uint32_t, Register> registers;  // described or written
+        double fixedCore = 0.0;                       // 0x30A, unhalted core clocks
+        double fixedReference = 0.0;                  // 0x30B, unhalted reference clocks
+        double lastAdvance = 0.0;                     // seconds
+    };
+
+    bool accessible(std::uint32_t index) const;
+    double seconds() const;
+    double hostLoad(double now);
+    std::uint64_t peek(const LogicalProcessor& processor, std::uint32_t index) const;
+    double runningShare(const LogicalProcessor& processor) const;
+    double coreToReferenceRatio(const LogicalProcessor& processor) const;
+    void advance(int index, double now);
+    std::uint64_t thermalStatus(int index) const;
+
+    const MachineDescription description_;
+    const std::unique_ptr<Clock> clock_;
+    const std::unique_ptr<ProcessorTimeCounter> load_;
+    const std::int64_t origin_;
+    ThreadAffinity affinity_;
+
+    std::mutex mutex_;
+    std::vector<LogicalProcessor> processors_;
+    ThermalModel thermal_;
+    double loadSampledAt_ = 0.0;
+    double loadShare_ = 0.0;
+};
+
+}  // namespace calidus

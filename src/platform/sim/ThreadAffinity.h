@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "platform/Scheduler.h"
+
+namespace calidus {
+
+// The affinity masks of the simulated machine's logical processors: one per thread that set its
+// own, the process mask for every other thread. A thread runs on the lowest processor of its mask.
+class ThreadAffinity {
+  public:
+    explicit ThreadAffinity(int processors);
+
+    AffinityMasks masks() const;
+    // Both refuse an empty mask and processors outside the process (or, for the process, the
+    // machine); a new process mask becomes every thread's mask.
+    bool setProcessMask(std::uint32_t mask);
+    bool setThreadMask(std::uint32_t mask);
+    int currentProcessor() const;
+
+  private:
+    const std::uint32_t systemMask_;
+    mutable std::mutex mutex_;
+    std::uint32_t processMask_;
+    std::map<std::thread::id, std::uint32_t> threadMasks_;
+};
+
+}  // namespace calidus
