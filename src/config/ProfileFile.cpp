@@ -1,0 +1,207 @@
+#include "config/ProfileFile.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "config/ValueForm.h"
+
+namespace calidus {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view trim(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::string_view> sectionName(std::string_view line) {
+    line = trim(line);
+    if (line.empty() || line.front() != '[') {
+        return std::nullopt;
+    }
+    line.remove_prefix(1);
+    return trim(line.substr(0, line.find(']')));
+}
+
+struct KeyLine {
+    std::string_view key;
+    std::string_view value;
+};
+
+std::optional<KeyLine> keyLine(std::string_view line) {
+    const std::string_view trimmed = trim(line);
+    const std::size_t equals = trimmed.find('=');
+    if (trimmed.empty() || trimmed.front() == ';' || equals == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return KeyLine{trim(trimmed.substr(0, equals)), trim(trimmed.substr(equals + 1))};
+}
+
+}  // namespace
+
+ProfileFile ProfileFile::parse(std::string_view contents) {
+    ProfileFile file;
+    if (contents.starts_with(kByteOrderMark)) {
+        file.byteOrderMark_ = kByteOrderMark;
+        contents.remove_prefix(kByteOrderMark.size());
+    }
+    bool endingSeen = false;
+    while (!contents.empty()) {
+        const std::size_t lineFeed = contents.find('\n');
+        std::string_view text = contents.substr(0, lineFeed);
+        std::string ending;
+        if (lineFeed != std::string_view::npos) {
+            ending = "\n";
+            if (text.ends_with('\r')) {
+                text.remove_suffix(1);
+                ending = "\r\n";
+            }
+            if (!endingSeen) {
+                file.newline_ = ending;
+                endingSeen = true;
+            }
+            contents.remove_prefix(lineFeed + 1);
+        } else {
+            contents = {};
+        }
+        file.lines_.push_back(Line{std::string(text), std::move(ending)});
+    }
+    return file;
+}
+
+ProfileFile ProfileFile::load(const std::filesystem::path& path) {
+    // A device or a pipe in the file's place could block or never end.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return ProfileFile{};
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return ProfileFile{};
+    }
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return parse(contents.str());
+}
+
+std::optional<std::size_t> ProfileFile::findSection(std::string_view section) const {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const auto name = sectionName(lines_[i].text);
+        if (name && sameName(*name, section)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> ProfileFile::findKey(std::size_t sectionLine,
+                                                std::string_view key) const {
+    for (std::size_t i = sectionLine + 1; i < lines_.size(); ++i) {
+        if (sectionName(lines_[i].text)) {
+            break;
+        }
+        const auto entry = keyLine(lines_[i].text);
+        if (entry && sameName(entry->key, key)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+// Just past the section's last non-blank line, so blank lines before the next section stay there.
+std::size_t ProfileFile::endOfSection(std::size_t sectionLine) const {
+    std::size_t end = sectionLine + 1;
+    for (std::size_t i = sectionLine + 1; i < lines_.size() && !sectionName(lines_[i].text); ++i) {
+        if (!trim(lines_[i].text).empty()) {
+            end = i + 1;
+        }
+    }
+    return end;
+}
+
+std::optional<std::string_view> ProfileFile::find(std::string_view section,
+                                                  std::string_view key) const {
+    const auto sectionLine = findSection(section);
+    if (!sectionLine) {
+        return std::nullopt;
+    }
+    const auto line = findKey(*sectionLine, key);
+    if (!line) {
+        return std::nullopt;
+    }
+    return keyLine(lines_[*line].text)->value;
+}
+
+std::int32_t ProfileFile::readInt(std::string_view section, std::string_view key,
+                                  std::int32_t defaultValue) const {
+    return parseProfileInt(find(section, key).value_or(std::string_view{}), defaultValue);
+}
+
+std::string ProfileFile::readText(std::string_view section, std::string_view key,
+                                  std::string_view defaultValue, std::size_t maxChars) const {
+    return cutText(find(section, key).value_or(defaultValue), maxChars);
+}
+
+void ProfileFile::insertLine(std::size_t at, std::string text) {
+    // The line before may be the file's last one, written without a line end.
+    if (at > 0 && lines_[at - 1].ending.empty()) {
+        lines_[at - 1].ending = newline_;
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
+                  Line{std::move(text), newline_});
+}
+
+void ProfileFile::write(std::string_view section, std::string_view key, std::string_view value) {
+    value = value.substr(0, value.find_first_of("\r\n"));
+    std::string line = std::string(key) + "=" + std::string(value);
+    auto sectionLine = findSection(section);
+    if (!sectionLine) {
+        if (!lines_.empty() && !trim(lines_.back().text).empty()) {
+            insertLine(lines_.size(), "");
+        }
+        sectionLine = lines_.size();
+        insertLine(lines_.size(), "[" + std::string(section) + "]");
+    }
+    if (const auto existing = findKey(*sectionLine, key)) {
+        lines_[*existing].text = std::move(line);
+        return;
+    }
+    insertLine(endOfSection(*sectionLine), std::move(line));
+}
+
+std::string ProfileFile::contents() const {
+    std::string text = byteOrderMark_;
+    for (const Line& line : lines_) {
+        text += line.text;
+        text += line.ending;
+    }
+    return text;
+}
+
+bool ProfileFile::save(const std::filesystem::path& path, const WriteStep& step) const {
+    return writeFileAtomically(path, contents(), step);
+}
+
+}  // namespace calidus
