@@ -47,17 +47,6 @@ int correctedAlarm(int value, int ceiling, bool negativeBecomesCeiling) {
 
 }  // namespace
 
-std::string_view storedBrand(std::string_view brandString) {
-    brandString = brandString.substr(0, brandString.find('\0'));
-    while (!brandString.empty() && brandString.front() == ' ') {
-        brandString.remove_prefix(1);
-    }
-    while (!brandString.empty() && brandString.back() == ' ') {
-        brandString.remove_suffix(1);
-    }
-    return brandString;
-}
-
 TrayFontSettings loadTrayFont(const ProfileFile& file) {
     const KeyReader keys(file);
     TrayFontSettings result;
@@ -123,8 +112,8 @@ StartupSettings loadSettings(const ProfileFile& file, const Edition& edition,
 
     s.spec = keys.text("Spec");
     s.cpuid = static_cast<std::uint32_t>(keys.integer("CPUID", 0));
-    result.processorChanged = s.spec != storedBrand(inputs.processor.brandString) ||
-                              s.cpuid != inputs.processor.cpuSignature;
+    result.processorChanged = processorChanged(s.spec, s.cpuid, inputs.processor.brandString,
+                                               inputs.processor.cpuSignature);
 
     if (edition.hasSkull) {
         s.skull = keys.integer("Skull", 0);

@@ -10,6 +10,7 @@
 #include "config/ScreenPosition.h"
 #include "config/Settings.h"
 #include "cpu/CoreCalibration.h"
+#include "cpu/ProcessorInfo.h"
 
 namespace calidus {
 
@@ -70,8 +71,5 @@ StartupSettings loadSettings(const ProfileFile& file, const Edition& edition,
 // The processor number of the caption rebuilt after a unit change: "Skull" read again, with any
 // value above 2 counting as 0.
 int headingCpuNumberAfterUnitChange(const ProfileFile& file, const Edition& edition);
-
-// The brand string as "Spec" stores it: up to its first NUL, without surrounding blanks.
-std::string_view storedBrand(std::string_view brandString);
 
 }  // namespace calidus

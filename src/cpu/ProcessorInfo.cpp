@@ -67,9 +67,20 @@ bool checkSupport(ProcessorAccess& access, const Edition& edition, ProcessorInfo
     return supported;
 }
 
+std::string_view storedBrand(std::string_view brandString) {
+    brandString = brandString.substr(0, brandString.find('\0'));
+    while (!brandString.empty() && brandString.front() == ' ') {
+        brandString.remove_prefix(1);
+    }
+    while (!brandString.empty() && brandString.back() == ' ') {
+        brandString.remove_suffix(1);
+    }
+    return brandString;
+}
+
 bool processorChanged(std::string_view storedSpec, std::uint32_t storedCpuid,
-                      const ProcessorInfo& info) {
-    return storedSpec != info.brandString || storedCpuid != info.cpuSignature;
+                      std::string_view brandString, std::uint32_t cpuSignature) {
+    return storedSpec != storedBrand(brandString) || storedCpuid != cpuSignature;
 }
 
 std::string unsupportedProcessorMessage(const ProcessorInfo& info) {

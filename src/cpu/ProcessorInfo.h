@@ -34,7 +34,11 @@ bool checkSupport(ProcessorAccess& access, const Edition& edition, ProcessorInfo
 
 // True when the settings were saved on another processor, so their per-core values do not apply.
 bool processorChanged(std::string_view storedSpec, std::uint32_t storedCpuid,
-                      const ProcessorInfo& info);
+                      std::string_view brandString, std::uint32_t cpuSignature);
+
+// The brand string as "Spec" stores it: up to its first NUL, without surrounding blanks, which the
+// settings reader would trim anyway.
+std::string_view storedBrand(std::string_view brandString);
 
 std::string unsupportedProcessorMessage(const ProcessorInfo& info);
 

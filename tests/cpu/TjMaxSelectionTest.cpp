@@ -138,10 +138,15 @@ TEST(ProcessorChanged, EitherStoredValueDiffering) {
     ProcessorInfo info;
     info.brandString = "Intel(R) Core(TM)2 Quad CPU    Q6600  @ 2.40GHz";
     info.cpuSignature = 0x6FB;
-    EXPECT_FALSE(processorChanged(info.brandString, 0x6FB, info));
-    EXPECT_TRUE(processorChanged(info.brandString, 0x6FA, info));
-    EXPECT_TRUE(processorChanged("Intel(R) Core(TM)2 Quad CPU    Q6700  @ 2.66GHz", 0x6FB, info));
-    EXPECT_TRUE(processorChanged("", 0, info)) << "a file without the keys";
+    EXPECT_FALSE(processorChanged(info.brandString, 0x6FB, info.brandString, info.cpuSignature));
+    EXPECT_TRUE(processorChanged(info.brandString, 0x6FA, info.brandString, info.cpuSignature));
+    EXPECT_TRUE(processorChanged("Intel(R) Core(TM)2 Quad CPU    Q6700  @ 2.66GHz", 0x6FB,
+                                 info.brandString, info.cpuSignature));
+    EXPECT_TRUE(processorChanged("", 0, info.brandString, info.cpuSignature))
+        << "a file without the keys";
+    EXPECT_FALSE(
+        processorChanged("Intel(R) Xeon(R) CPU", 0x6FB, "    Intel(R) Xeon(R) CPU  ", 0x6FB))
+        << "the file keeps the brand without its padding";
 }
 
 }  // namespace
