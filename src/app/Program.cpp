@@ -2,16 +2,22 @@
 
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/ConsoleDesktop.h"
+#include "app/ConsoleFrontEnd.h"
+#include "app/Engine.h"
+#include "app/StopSignal.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/sim/SimulatedPlatform.h"
 
 namespace calidus {
 
 int runProgram(const Edition& edition, int argc, char** argv) {
-    const ParsedCommandLine parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const ParsedCommandLine parsed =
+        parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) {
         std::cerr << edition.programName << ": " << parsed.error << "\n"
                   << usageText(edition.programName);
@@ -43,10 +49,17 @@ int runProgram(const Edition& edition, int argc, char** argv) {
     } else {
         platform = makeLinuxPlatform();
     }
-    platform.driver->start();
-    std::cout << edition.windowTitle << ": driver status " << platform.driver->status() << "\n";
-    platform.driver->stop();
-    return 0;
+    // The console front end also stands in for the window until the window lands.
+    ConsoleDesktop desktop(std::cerr);
+    Engine engine(edition, platform, desktop);
+    installStopSignals();
+    const ConsoleRun run{
+        .format = options.frontEnd == FrontEnd::Json ? ConsoleFormat::Json : ConsoleFormat::Lines,
+        .ticks = options.ticks,
+        .stopRequested = stopSignalled,
+        .sleep = [](std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); },
+    };
+    return runConsole(engine, run, std::cout);
 }
 
 }  // namespace calidus

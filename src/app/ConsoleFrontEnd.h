@@ -1,0 +1,25 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <ostream>
+
+#include "app/Engine.h"
+
+namespace calidus {
+
+enum class ConsoleFormat { Lines, Json };
+
+struct ConsoleRun {
+    ConsoleFormat format = ConsoleFormat::Lines;
+    std::optional<long long> ticks;  // end after this many ticks
+    std::function<bool()> stopRequested;
+    std::function<void(std::chrono::milliseconds)> sleep;
+};
+
+// Starts the engine, prints every tick until the tick count is reached or a stop is asked
+// for, and shuts the engine down. Answers the exit status: 1 when start-up failed.
+int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out);
+
+}  // namespace calidus

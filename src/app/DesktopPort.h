@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace calidus {
+
+enum class MessageIcon { None, Error, Warning, Information };
+
+// The only way the engine reaches desktop effects. The window front end implements it with Qt;
+// the console front end prints messages and leaves everything else alone.
+class DesktopPort {
+  public:
+    virtual ~DesktopPort() = default;
+
+    // A modal message; returns when the person has seen it.
+    virtual void showMessage(const std::string& caption, const std::string& text,
+                             MessageIcon icon) = 0;
+
+    // First tick: adds the icons of the IconShow mask and answers the mask of those the
+    // tray took. Shutdown removes the icons of the mask.
+    virtual std::uint32_t addTrayIcons(std::uint32_t iconShow) = 0;
+    virtual void removeTrayIcons(std::uint32_t iconShow) = 0;
+    // Every tick, after the temperatures and alarms: redraw the icons and their tooltips.
+    virtual void refreshTray() = 0;
+
+    // First tick: place the window from its saved position, then enter the compact form when
+    // it was saved in it, then minimise when the program starts minimised.
+    virtual void placeWindow() = 0;
+    virtual void enterMiniMode() = 0;
+    virtual void minimizeWindow() = 0;
+    // End of every tick: the title, the top-most state and every bound field from the engine's
+    // texts.
+    virtual void refreshWindow() = 0;
+
+    // Plays a sound file without waiting for it; silent when it cannot.
+    virtual void playSound(const std::string& file) = 0;
+};
+
+}  // namespace calidus

@@ -1,0 +1,269 @@
+#include "app/Engine.h"
+
+#include <ctime>
+#include <new>
+#include <utility>
+
+#include "cpu/CoreMap.h"
+#include "measure/ClockModulation.h"
+#include "measure/FixedCounters.h"
+#include "measure/TemperatureUnits.h"
+
+namespace calidus {
+
+namespace {
+
+constexpr std::chrono::milliseconds kNoWait{0};
+constexpr std::chrono::milliseconds kDriverSettleTime{250};
+constexpr std::chrono::milliseconds kFixedTickPeriod{1000};
+constexpr int kShortestRefreshInterval = 100;
+constexpr int kLongestRefreshInterval = 20000;
+constexpr std::uint32_t kTrayIconBits = 0x1FF;
+constexpr std::uint32_t kXlGpuIconBit = 0x100;
+constexpr std::uint64_t kKillMHzTick = 4;
+constexpr std::uint32_t kProcessorZero = 1;
+
+std::string formatTime(Clock& clock, std::time_t when) {
+    const std::tm local = clock.localTime(when);
+    char text[16];
+    std::strftime(text, sizeof text, "%H:%M:%S", &local);
+    return text;
+}
+
+}  // namespace
+
+Engine::Engine(const Edition& edition, Platform& platform, DesktopPort& desktop,
+               EngineSettings settings)
+    : edition_(edition),
+      platform_(platform),
+      desktop_(desktop),
+      settings_(std::move(settings)),
+      access_(platform) {}
+
+Engine::~Engine() {
+    shutdown();
+}
+
+StartResult Engine::start() {
+    if (!started_) {
+        started_ = true;
+        startResult_ = startUp();
+        ready_ = startResult_.outcome == StartOutcome::Ready;
+    }
+    return startResult_;
+}
+
+StartResult Engine::startUp() {
+    raisePriorities();
+    const std::uint32_t status = startDriver();
+    if (status == 0 && access_.msrAvailable()) {
+        createMonitorState();
+    }
+    if (!state_) {
+        // A refused register access and a failed allocation both report status 0.
+        return fail(StartOutcome::DriverError, "Driver Error", driverStatusText(status),
+                    MessageIcon::Error);
+    }
+    try {
+        identifyProcessor();
+        // Clock measurement: ClockState, the ratios and the first counter snapshot come here.
+        buildCoreMap();
+        // The clock thread starts here.
+        applySettings();
+        startMonitoringClock();
+    } catch (const std::bad_alloc&) {
+        return fail(StartOutcome::MemoryError, std::string(edition_.programName),
+                    "Memory Allocation Error.", MessageIcon::None);
+    }
+    return {};
+}
+
+void Engine::raisePriorities() {
+    Scheduler& scheduler = *platform_.scheduler;
+    if (edition_.timeCriticalMonitoringThread) {
+        scheduler.setProcessPriority(ProcessPriority::Normal);
+        scheduler.sleep(kNoWait);
+        return;
+    }
+    scheduler.setProcessPriority(ProcessPriority::AboveNormal);
+    scheduler.sleep(kNoWait);
+    scheduler.setThreadPriority(ThreadPriority::AboveNormal);
+    scheduler.sleep(kNoWait);
+}
+
+std::uint32_t Engine::startDriver() {
+    access_.startDriver();
+    platform_.scheduler->sleep(kDriverSettleTime);
+    return access_.driverStatus();
+}
+
+void Engine::createMonitorState() {
+    try {
+        state_ = std::make_unique<MonitorState>();
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    Scheduler& scheduler = *platform_.scheduler;
+    if (edition_.timeCriticalMonitoringThread) {
+        scheduler.setThreadPriority(ThreadPriority::TimeCritical);
+        scheduler.sleep(kNoWait);
+    }
+    const AffinityMasks masks = scheduler.affinityMasks();
+    state_->processMask = masks.process;
+    state_->systemMask = masks.system;
+    if (masks.process < masks.system) {
+        scheduler.setProcessAffinity(masks.system);
+        scheduler.sleep(kNoWait);
+        scheduler.setThreadAffinity(masks.system);
+        scheduler.sleep(kNoWait);
+    }
+    access_.setSystemMask(masks.system);
+    state_->coreMap = CoreMap{};
+}
+
+void Engine::identifyProcessor() {
+    // Until the processor is identified every TjMax keeps its start value and the model text
+    // stays "-----".
+    texts_.model = "-----";
+}
+
+void Engine::buildCoreMap() {
+    state_->coreMap = calidus::buildCoreMap(access_, edition_);
+    access_.unpin();
+}
+
+void Engine::applySettings() {
+    MonitorState& state = *state_;
+    int headingCpu = 0;
+    if (edition_.hasSkull) {
+        headingCpu = selectSecondPackage(state.coreMap, settings_.skull);
+    }
+    // The GPU sources are created here.
+    fixCoreGap(state.coreMap);
+    state.degreeString = degreeString(settings_.monitor.fahrenheit, settings_.degreeSymbolString);
+    texts_.heading = "Temperature (" + state.degreeString + ")";
+    if (headingCpu != 0) {
+        texts_.heading += " - CPU " + std::to_string(headingCpu);
+    }
+    // TjMax from the processor and the per-core "TjMax" and "Idle" keys are applied here.
+    // The load thread starts here when "TMLoad" is on.
+    state.clockMod = clockModulationAtStart(settings_.clockMod);
+    applyClockModulation(access_, edition_, state.clockMod);
+    // The window's own settings (position, colours, headings, fonts) are applied here.
+}
+
+void Engine::startMonitoringClock() {
+    startTime_ = platform_.clock->now();
+    state_->statsStart = startTime_;
+}
+
+StartResult Engine::fail(StartOutcome outcome, const std::string& caption, const std::string& text,
+                         MessageIcon icon) {
+    desktop_.showMessage(caption, text, icon);
+    return {outcome, caption, text};
+}
+
+std::chrono::milliseconds Engine::tickPeriod() const {
+    if (!edition_.hasRefreshInterval) {
+        return kFixedTickPeriod;
+    }
+    const int interval = settings_.refreshInterval;
+    if (interval < kShortestRefreshInterval || interval > kLongestRefreshInterval) {
+        return kFixedTickPeriod;
+    }
+    return std::chrono::milliseconds(interval);
+}
+
+void Engine::runTick() {
+    if (!monitoring()) {
+        return;
+    }
+    if (!firstTickDone_) {
+        firstTickDone_ = true;
+        firstTick();
+    }
+    monitorTick();
+    keepFixedCountersRunning();
+}
+
+void Engine::firstTick() {
+    desktop_.placeWindow();
+    if (settings_.miniMode) {
+        desktop_.enterMiniMode();
+    }
+    platform_.scheduler->sleep(kNoWait);
+    settings_.iconShow = desktop_.addTrayIcons(settings_.iconShow);
+    if ((settings_.iconShow & kTrayIconBits) == 0) {
+        settings_.taskBar = true;
+    }
+    if ((settings_.iconShow & kXlGpuIconBit) && !state_->gpuPresent) {
+        settings_.iconShow &= ~kXlGpuIconBit;
+    }
+    if (settings_.startMinimized) {
+        desktop_.minimizeWindow();
+    }
+}
+
+void Engine::monitorTick() {
+    MonitorState& state = *state_;
+    ++state.tickCount;
+    if (edition_.hasKillMHz && state.tickCount == kKillMHzTick && threads_.killMHz.load() != 0) {
+        int running = ThreadControl::kRunning;
+        threads_.clockThreadFlag.compare_exchange_strong(running, ThreadControl::kStopRequested);
+    }
+    state.alarmThisTick = false;
+
+    Clock& clock = *platform_.clock;
+    const std::time_t now = clock.now();
+    lastTick_ = {now, formatTime(clock, now)};
+    updateCoreTemperatures(state, access_, settings_.monitor, edition_, lastTick_);
+    // The GPU sources are read here and their hottest value goes to updateGpuSample.
+    // The alarm actions run here.
+    desktop_.refreshTray();
+    // The clock, multiplier, load and VID or run-time texts are updated here, then the log row.
+    desktop_.refreshWindow();
+}
+
+void Engine::keepFixedCountersRunning() {
+    enableFixedCounters(access_, edition_.highestLogicalProcessor);
+}
+
+bool Engine::resetStatistics() {
+    if (!monitoring()) {
+        return false;
+    }
+    if (benchmarkRunning_) {
+        benchmarkStopRequested_ = true;
+        return false;
+    }
+    calidus::resetStatistics(*state_, platform_.clock->now());
+    // The run-time gap and the GPU sources' extremes are reset here.
+    desktop_.refreshWindow();
+    return true;
+}
+
+void Engine::shutdown() {
+    // After a failed or refused start nothing was changed, so nothing is saved or restored.
+    if (!ready_ || shutDown_) {
+        return;
+    }
+    shutDown_ = true;
+    stopWorkerThreads(
+        threads_, *platform_.scheduler,
+        {.clockThreadStarted = clockThreadStarted_,
+         .requestClockStopUnconditionally = edition_.stopsClockThreadUnconditionally});
+    // The window position, compact mode and icon set are saved here.
+    access_.pinToProcessor(kProcessorZero);
+    clockModAtExit_ = access_.readMsr(kClockModulationMsr).low;
+    access_.unpin();
+    // The "ClockMod" setting is saved and the pending log rows are written here.
+    if (firstTickDone_) {
+        desktop_.removeTrayIcons(settings_.iconShow);
+    }
+    applyClockModulation(access_, edition_,
+                         static_cast<std::uint32_t>(edition_.shutdownClockModulation));
+    // The GPU sources are released here.
+    access_.stopDriver();
+}
+
+}  // namespace calidus

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "app/Engine.h"
+
+namespace calidus {
+
+// The main window's texts after the last tick as one line of JSON.
+std::string tickJson(const Engine& engine);
+
+// The same texts as lines a person reads, each ending in a line break.
+std::string tickLines(const Engine& engine);
+
+}  // namespace calidus

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace calidus {
+
+// The settings a monitoring tick reads; the Settings window may change them between ticks.
+struct MonitorSettings {
+    bool fahrenheit = false;
+    bool oldFormula = false;  // the standard edition's older calibration formula
+    bool alarm = false;
+    int alarm1 = 100;  // processor alarm, display unit
+    int alarm2 = 100;  // GPU alarm, display unit
+};
+
+}  // namespace calidus

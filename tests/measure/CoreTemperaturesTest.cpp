@@ -1,0 +1,206 @@
+#include "measure/CoreTemperatures.h"
+
+#include <gtest/gtest.h>
+
+#include "measure/TemperatureUnits.h"
+#include "support/FakePlatform.h"
+
+namespace calidus {
+namespace {
+
+// Cores sit on logical processors 0, 2, 4, ...; the test sets their sensors between ticks.
+struct Rig {
+    explicit Rig(const Edition& e) : edition(e) {
+        access.setSystemMask(0xFFFF);
+        for (const int core : edition.monitoredCores) {
+            state.coreMap.coreMask[core] = 1u << (2 * core);
+        }
+    }
+    void sensor(int core, int reading, bool thermalStatus = false, bool thermalLog = false) {
+        machine.setMsr(
+            2 * core, kThermStatusMsr,
+            0x80000000u | (reading << 16) | (thermalLog ? 2 : 0) | (thermalStatus ? 1 : 0));
+    }
+    void tick(std::time_t when = 1000, const std::string& text = "00:16:40") {
+        ++state.tickCount;
+        updateCoreTemperatures(state, access, settings, edition, {when, text});
+    }
+    const CoreSample& core(int n) const { return state.cores[n]; }
+
+    const Edition& edition;
+    testing::FakeMachine machine;
+    Platform platform = testing::makeFakePlatform(machine);
+    ProcessorAccess access{platform};
+    MonitorState state;
+    MonitorSettings settings;
+};
+
+TEST(CoreTemperatures, CalibrationAndTheAboveLimitCorrection) {
+    Rig rig(Edition::standard());
+    rig.state.calibration.idle = {20, -15, 20};
+    rig.sensor(0, 40);
+    rig.sensor(1, 50);
+    rig.sensor(2, 80, true);  // at the limit: no calibration, and above TjMax
+    rig.sensor(3, 77, true);
+    rig.tick();
+    EXPECT_EQ(rig.core(0).temperature, 62);
+    EXPECT_EQ(rig.core(1).temperature, 49);  // -15 * 50 / 400 truncates to -1
+    EXPECT_EQ(rig.core(2).temperature, 148);
+    EXPECT_EQ(rig.core(3).temperature, 23);
+
+    rig.settings.oldFormula = true;
+    rig.tick();
+    EXPECT_EQ(rig.core(0).temperature, 60);  // 20 * 10 / 400 = 0
+
+    Rig xl(Edition::xl());  // no old formula there
+    xl.settings.oldFormula = true;
+    xl.state.calibration.idle[4] = 20;
+    xl.sensor(4, 40);
+    xl.tick();
+    EXPECT_EQ(xl.core(4).temperature, 62);
+}
+
+TEST(CoreTemperatures, FahrenheitOfBothEditions) {
+    const Edition& standard = Edition::standard();
+    EXPECT_EQ(toDisplayUnit(0, true, standard), 32);
+    EXPECT_EQ(toDisplayUnit(37, true, standard), 99);
+    EXPECT_EQ(toDisplayUnit(-1, true, standard), 30);
+    EXPECT_EQ(toDisplayUnit(-10, true, standard), 14);
+    EXPECT_EQ(toDisplayUnit(-1, true, Edition::xl()), 31);
+    EXPECT_EQ(toDisplayUnit(-10, true, Edition::xl()), 15);
+    EXPECT_EQ(toDisplayUnit(-10, false, Edition::xl()), -10);
+
+    Rig rig(standard);
+    rig.settings.fahrenheit = true;
+    rig.state.degreeString = degreeString(true, "");
+    rig.sensor(0, 55);
+    rig.tick();
+    EXPECT_EQ(rig.core(0).temperatureText, "113");
+    EXPECT_EQ(rig.core(0).readingText, "55");  // the distance stays in Celsius degrees
+    EXPECT_EQ(rig.core(0).maxText, "113\u00B0F");
+    EXPECT_EQ(degreeString(false, "C"), "C");
+}
+
+TEST(CoreTemperatures, ExtremesKeepTheTimeOfTheirFirstArrival) {
+    Rig rig(Edition::standard());
+    const int readings[] = {50, 51, 51, 50};  // 50, 49, 49, 50 degrees
+    for (int i = 0; i < 4; ++i) {
+        rig.sensor(0, readings[i]);
+        rig.tick(1000 + i, "t" + std::to_string(i));
+    }
+    const CoreSample& core = rig.core(0);
+    EXPECT_EQ(core.minTime, 1001);
+    EXPECT_EQ(core.minTimeText, "t1");
+    EXPECT_EQ(core.minText, "49\u00B0C");
+    EXPECT_EQ(core.maxTimeText, "t0");
+    EXPECT_EQ(core.maxReading, 51);
+    EXPECT_EQ(core.temperatureSum, 198);
+    EXPECT_EQ(averageOf(core.temperatureSum, rig.state.tickCount), 50);  // 49.5 rounds up
+}
+
+TEST(CoreTemperatures, StatusAndSummaryTextsOfBothEditions) {
+    Rig standard(Edition::standard());
+    standard.state.coreMap.coreMask[2] = 0;
+    standard.sensor(0, 55);
+    standard.sensor(1, 53, false, true);
+    standard.sensor(3, 54, true, false);
+    standard.tick();
+    standard.tick();  // a second tick starts the texts afresh
+    EXPECT_EQ(standard.core(0).statusText, "OK");
+    EXPECT_EQ(standard.core(1).statusText, "LOG");
+    EXPECT_EQ(standard.core(3).statusText, "--");
+    EXPECT_EQ(standard.state.tooltipText,
+              "Core 0:  45\u00B0C\nCore 1:  47\u00B0C\nCore 3:  46\u00B0C");
+    EXPECT_EQ(standard.state.titleText, "45\u00B0C 47\u00B0C 46\u00B0C");
+    EXPECT_EQ(standard.core(2).temperatureText, "");
+
+    Rig xl(Edition::xl());
+    for (const int core : {0, 1, 2, 3, 4, 5, 6}) {
+        xl.sensor(core, 50 + core, true, core == 1);
+    }
+    xl.tick();
+    EXPECT_EQ(xl.core(0).statusText, "---");
+    EXPECT_EQ(xl.core(1).statusText, "HOT");
+    EXPECT_EQ(xl.core(4).statusText, "--");
+    EXPECT_EQ(xl.core(3).statusText, "");  // never read
+    EXPECT_EQ(xl.state.tooltipText,
+              "Core\n50\u00B0C\n49\u00B0C\n48\u00B0C\n46\u00B0C\n45\u00B0C\n44\u00B0C");
+    EXPECT_EQ(xl.state.titleText, "50 49 48 46 45 44");
+}
+
+TEST(CoreTemperatures, ClockModulationCaptionShowsTheSmallestDutyAndChangesOnlyOnAChange) {
+    Rig rig(Edition::standard());
+    rig.machine.setMsr(2, kClockModulationMsr, 0x10 | (3 << 1));
+    rig.machine.setMsr(4, kClockModulationMsr, 0x10 | (2 << 1));
+    rig.machine.setMsr(6, kClockModulationMsr, 1 << 1);  // duty set, modulation off
+    rig.tick();
+    EXPECT_EQ(rig.state.clockModulationField, 0x14);
+    EXPECT_EQ(rig.state.thermalStatusCaption, "Clock Modulation  25.0%");
+
+    rig.state.thermalStatusCaption = "untouched";
+    rig.tick();
+    EXPECT_EQ(rig.state.thermalStatusCaption, "untouched");
+
+    rig.machine.setMsr(2, kClockModulationMsr, 0x10);
+    rig.tick();
+    EXPECT_EQ(rig.state.thermalStatusCaption, "Clock Modulation  50.0%");
+
+    rig.machine.setMsr(2, kClockModulationMsr, 0);
+    rig.machine.setMsr(4, kClockModulationMsr, 0);
+    rig.tick();
+    EXPECT_EQ(rig.state.thermalStatusCaption, "Thermal Status");
+}
+
+TEST(CoreTemperatures, AlarmPinningAndAnUnreadableSensor) {
+    Rig rig(Edition::standard());
+    rig.settings = {.alarm = true, .alarm1 = 60};
+    rig.sensor(0, 40);
+    rig.machine.threadMaskHistory.clear();
+    rig.tick();
+    EXPECT_TRUE(rig.state.alarmThisTick);
+    EXPECT_EQ(rig.machine.threadMaskHistory,
+              (std::vector<std::uint32_t>{0x1, 0xFFFF, 0x4, 0xFFFF, 0x10, 0xFFFF, 0x40, 0xFFFF}));
+
+    rig.machine.failingMsr.insert(kThermStatusMsr);
+    rig.tick();
+    EXPECT_EQ(rig.core(0).maxTemperature, 60);  // the last reading, not TjMax from an empty read
+    EXPECT_EQ(rig.core(0).temperatureSum, 120);
+
+    Rig fresh(Edition::standard());
+    fresh.machine.failingMsr.insert(kThermStatusMsr);
+    fresh.tick();
+    EXPECT_EQ(fresh.core(0).maxTemperature, kMaxTemperatureStart);
+}
+
+TEST(CoreTemperatures, GpuSampleAndReset) {
+    Rig rig(Edition::standard());
+    rig.settings = {.fahrenheit = true, .alarm = true, .alarm2 = 150};
+    rig.state.degreeString = "\u00B0F";
+    updateGpuSample(rig.state, 60, rig.settings, rig.edition, 10);
+    updateGpuSample(rig.state, 60, rig.settings, rig.edition, 11);
+    updateGpuSample(rig.state, 66, rig.settings, rig.edition, 12);
+    EXPECT_EQ(rig.state.gpu.minTime, 10);  // strict comparisons
+    EXPECT_EQ(rig.state.gpu.maxTemperature, 151);
+    EXPECT_EQ(rig.state.gpu.buttonText, "GPU  151\u00B0F");
+    EXPECT_TRUE(rig.state.alarmThisTick);
+
+    rig.machine.setMsr(0, kClockModulationMsr, 0x18);
+    rig.sensor(0, 50, false, true);
+    rig.tick();
+    resetStatistics(rig.state, 5000);
+    const CoreSample& core = rig.core(0);
+    EXPECT_EQ(rig.state.tickCount, 0u);
+    EXPECT_EQ(rig.state.statsStart, 5000);
+    EXPECT_EQ(core.minReading, kMinReadingStart);
+    EXPECT_EQ(core.readingSum, 0);
+    EXPECT_EQ(core.minText, "");
+    EXPECT_EQ(core.maxTimeText, "");
+    EXPECT_EQ(rig.state.gpu.temperatureSum, 0);
+    EXPECT_EQ(rig.state.gpu.maxTemperature, kMaxTemperatureStart);
+    EXPECT_EQ(core.temperatureText, "122");  // current values stay
+    EXPECT_EQ(core.statusText, "LOG");
+    EXPECT_EQ(rig.state.thermalStatusCaption, "Clock Modulation  50.0%");
+}
+
+}  // namespace
+}  // namespace calidus
