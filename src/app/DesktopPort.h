@@ -1,11 +1,22 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "config/ScreenPosition.h"
 
 namespace calidus {
 
 enum class MessageIcon { None, Error, Warning, Information };
+
+// Where the window stood when the run ended, for "WindowXY" and "AnchorXY".
+struct WindowPositionAtExit {
+    std::optional<ScreenPoint> topLeft;  // once the window recorded its rectangle in a tick
+    bool compositionShift = false;       // normal mode with desktop composition: moved by -5, -5
+    ScreenPoint anchor;                  // not written while both anchors are (0, 0)
+    ScreenPoint previousAnchor;
+};
 
 // The only way the engine reaches desktop effects. The window front end implements it with Qt;
 // the console front end prints messages and leaves everything else alone.
@@ -35,6 +46,9 @@ class DesktopPort {
 
     // Plays a sound file without waiting for it; silent when it cannot.
     virtual void playSound(const std::string& file) = 0;
+
+    // Shutdown, after the last tick. Without a window there is no position to save.
+    virtual WindowPositionAtExit windowPositionAtExit() { return {}; }
 };
 
 }  // namespace calidus

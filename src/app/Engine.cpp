@@ -4,7 +4,11 @@
 #include <new>
 #include <utility>
 
+#include "config/ProfileFile.h"
+#include "config/SettingsReader.h"
+#include "config/SettingsWriter.h"
 #include "cpu/CoreMap.h"
+#include "cpu/TjMaxSelection.h"
 #include "measure/ClockModulation.h"
 #include "measure/FixedCounters.h"
 #include "measure/TemperatureUnits.h"
@@ -18,8 +22,8 @@ constexpr std::chrono::milliseconds kDriverSettleTime{250};
 constexpr std::chrono::milliseconds kFixedTickPeriod{1000};
 constexpr int kShortestRefreshInterval = 100;
 constexpr int kLongestRefreshInterval = 20000;
-constexpr std::uint32_t kTrayIconBits = 0x1FF;
-constexpr std::uint32_t kXlGpuIconBit = 0x100;
+constexpr int kTrayIconBits = 0x1FF;
+constexpr int kXlGpuIconBit = 0x100;
 constexpr std::uint64_t kKillMHzTick = 4;
 constexpr std::uint32_t kProcessorZero = 1;
 
@@ -37,7 +41,7 @@ Engine::Engine(const Edition& edition, Platform& platform, DesktopPort& desktop,
     : edition_(edition),
       platform_(platform),
       desktop_(desktop),
-      settings_(std::move(settings)),
+      settingsFile_(std::move(settings.file)),
       access_(platform) {}
 
 Engine::~Engine() {
@@ -65,11 +69,23 @@ StartResult Engine::startUp() {
                     MessageIcon::Error);
     }
     try {
-        identifyProcessor();
-        // Clock measurement: ClockState, the ratios and the first counter snapshot come here.
+        if (!identifyProcessor()) {
+            refused_ = true;
+            return fail(StartOutcome::Refused, "Error", unsupportedProcessorMessage(processor_),
+                        MessageIcon::Error);
+        }
+        // Clock measurement: ClockState, the ratios and the first counter snapshot come here,
+        // and the multiplier method follows "MSRMulti".
+        const ProfileFile file = ProfileFile::load(settingsFile_);
+        texts_.signature = processor_.longSignatureText();
+        texts_.shortSignature = processor_.shortSignatureText();
         buildCoreMap();
         // The clock thread starts here.
-        applySettings();
+        if (edition_.cpuidLimitClearedAfterClockThread) {
+            clearCpuidLimit(access_);
+        }
+        chooseTjMaxFromTables();
+        applySettings(file);
         startMonitoringClock();
     } catch (const std::bad_alloc&) {
         return fail(StartOutcome::MemoryError, std::string(edition_.programName),
@@ -121,10 +137,11 @@ void Engine::createMonitorState() {
     state_->coreMap = CoreMap{};
 }
 
-void Engine::identifyProcessor() {
-    // Until the processor is identified every TjMax keeps its start value and the model text
-    // stays "-----".
-    texts_.model = "-----";
+bool Engine::identifyProcessor() {
+    if (!edition_.cpuidLimitClearedAfterClockThread) {
+        clearCpuidLimit(access_);
+    }
+    return checkSupport(access_, edition_, processor_);
 }
 
 void Engine::buildCoreMap() {
@@ -132,24 +149,46 @@ void Engine::buildCoreMap() {
     access_.unpin();
 }
 
-void Engine::applySettings() {
+void Engine::chooseTjMaxFromTables() {
+    const bool killMHz = calidus::chooseTjMaxFromTables(processor_, state_->calibration, edition_);
+    threads_.killMHz = killMHz ? 1 : 0;
+    texts_.model = processor_.modelText;
+}
+
+// The second package and the gap fix decide which cores exist before TjMax is read from them;
+// every other key is read from the same file afterwards.
+void Engine::applySettings(const ProfileFile& file) {
     MonitorState& state = *state_;
     int headingCpu = 0;
     if (edition_.hasSkull) {
-        headingCpu = selectSecondPackage(state.coreMap, settings_.skull);
+        headingCpu = selectSecondPackage(state.coreMap, readSkull(file, edition_));
     }
-    // The GPU sources are created here.
+    // The GPU sources that "GPU" asks for are created here.
+    const GpuSourcesRunning gpu;
     fixCoreGap(state.coreMap);
-    state.degreeString = degreeString(settings_.monitor.fahrenheit, settings_.degreeSymbolString);
+    chooseTjMaxFromProcessor(access_, processor_, state.coreMap, state.calibration, edition_);
+
+    const StartupSettings loaded =
+        loadSettings(file, edition_,
+                     {.processor = {.brandString = processor_.brandString,
+                                    .cpuSignature = processor_.cpuSignature,
+                                    .platformInfoClass = processor_.platformInfoClass},
+                      .cores = state.calibration,
+                      .killMHz = threads_.killMHz.load() != 0,
+                      .gpu = gpu});
+    settings_ = loaded.settings;
+    state.calibration = loaded.cores;
+    threads_.killMHz = loaded.killMHz ? 1 : 0;
+
+    state.degreeString = degreeString(settings_.fahrenheit, settings_.degreeSymbolString);
     texts_.heading = "Temperature (" + state.degreeString + ")";
     if (headingCpu != 0) {
         texts_.heading += " - CPU " + std::to_string(headingCpu);
     }
-    // TjMax from the processor and the per-core "TjMax" and "Idle" keys are applied here.
     // The load thread starts here when "TMLoad" is on.
     state.clockMod = clockModulationAtStart(settings_.clockMod);
     applyClockModulation(access_, edition_, state.clockMod);
-    // The window's own settings (position, colours, headings, fonts) are applied here.
+    // The window applies its own keys (position, colours, headings, fonts) from settings().
 }
 
 void Engine::startMonitoringClock() {
@@ -192,7 +231,8 @@ void Engine::firstTick() {
         desktop_.enterMiniMode();
     }
     platform_.scheduler->sleep(kNoWait);
-    settings_.iconShow = desktop_.addTrayIcons(settings_.iconShow);
+    settings_.iconShow =
+        static_cast<int>(desktop_.addTrayIcons(static_cast<std::uint32_t>(settings_.iconShow)));
     if ((settings_.iconShow & kTrayIconBits) == 0) {
         settings_.taskBar = true;
     }
@@ -216,12 +256,20 @@ void Engine::monitorTick() {
     Clock& clock = *platform_.clock;
     const std::time_t now = clock.now();
     lastTick_ = {now, formatTime(clock, now)};
-    updateCoreTemperatures(state, access_, settings_.monitor, edition_, lastTick_);
+    updateCoreTemperatures(state, access_, monitorSettings(), edition_, lastTick_);
     // The GPU sources are read here and their hottest value goes to updateGpuSample.
     // The alarm actions run here.
     desktop_.refreshTray();
     // The clock, multiplier, load and VID or run-time texts are updated here, then the log row.
     desktop_.refreshWindow();
+}
+
+MonitorSettings Engine::monitorSettings() const {
+    return {.fahrenheit = settings_.fahrenheit,
+            .oldFormula = settings_.oldFormula != 0,
+            .alarm = settings_.alarm,
+            .alarm1 = settings_.alarm1,
+            .alarm2 = settings_.alarm2};
 }
 
 void Engine::keepFixedCountersRunning() {
@@ -243,8 +291,17 @@ bool Engine::resetStatistics() {
 }
 
 void Engine::shutdown() {
-    // After a failed or refused start nothing was changed, so nothing is saved or restored.
-    if (!ready_ || shutDown_) {
+    if (shutDown_) {
+        return;
+    }
+    // A refused start read no settings and changed no register, so only the driver is let go;
+    // after a fatal start-up error not even that.
+    if (refused_) {
+        shutDown_ = true;
+        access_.stopDriver();
+        return;
+    }
+    if (!ready_) {
         return;
     }
     shutDown_ = true;
@@ -252,18 +309,33 @@ void Engine::shutdown() {
         threads_, *platform_.scheduler,
         {.clockThreadStarted = clockThreadStarted_,
          .requestClockStopUnconditionally = edition_.stopsClockThreadUnconditionally});
-    // The window position, compact mode and icon set are saved here.
     access_.pinToProcessor(kProcessorZero);
     clockModAtExit_ = access_.readMsr(kClockModulationMsr).low;
     access_.unpin();
-    // The "ClockMod" setting is saved and the pending log rows are written here.
+    saveExitKeys();
+    // The pending log rows are written here.
     if (firstTickDone_) {
-        desktop_.removeTrayIcons(settings_.iconShow);
+        desktop_.removeTrayIcons(static_cast<std::uint32_t>(settings_.iconShow));
     }
     applyClockModulation(access_, edition_,
                          static_cast<std::uint32_t>(edition_.shutdownClockModulation));
     // The GPU sources are released here.
     access_.stopDriver();
+}
+
+// A failed write leaves the file as it was; the run ends either way.
+void Engine::saveExitKeys() {
+    if (settingsFile_.empty()) {
+        return;
+    }
+    const WindowPositionAtExit window = desktop_.windowPositionAtExit();
+    saveOnExit(settingsFile_, {.windowTopLeft = window.topLeft,
+                               .compositionShift = window.compositionShift,
+                               .anchor = window.anchor,
+                               .previousAnchor = window.previousAnchor,
+                               .miniMode = settings_.miniMode,
+                               .iconShow = settings_.iconShow,
+                               .clockModulationRegister = clockModAtExit_});
 }
 
 }  // namespace calidus

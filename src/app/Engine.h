@@ -3,19 +3,24 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "app/DesktopPort.h"
 #include "app/EngineSettings.h"
 #include "common/Edition.h"
+#include "config/Settings.h"
 #include "cpu/ProcessorAccess.h"
+#include "cpu/ProcessorInfo.h"
 #include "measure/CoreTemperatures.h"
 #include "measure/MonitorState.h"
 #include "measure/ThreadControl.h"
 #include "platform/Platform.h"
 
 namespace calidus {
+
+class ProfileFile;
 
 enum class StartOutcome {
     Ready,        // monitoring may begin: first tick after kFirstTickDelay
@@ -40,6 +45,7 @@ struct HeaderTexts {
 
 // Owns every measurement object and worker thread of a run; no screen needed. A front end calls
 // start once, runTick on its timer, and shutdown once at the end (the destructor does it too).
+// Start-up reads the settings file once; shutdown writes its exit keys back.
 class Engine {
   public:
     static constexpr std::chrono::milliseconds kFirstTickDelay{125};
@@ -68,8 +74,12 @@ class Engine {
     // Valid once start answered Ready.
     const MonitorState& state() const { return *state_; }
     const HeaderTexts& texts() const { return texts_; }
-    EngineSettings& settings() { return settings_; }
-    const EngineSettings& settings() const { return settings_; }
+    // Every key of the settings file, corrected, once start answered Ready; the window and the
+    // Settings window change them live. The per-core TjMax and Idle values are in state().
+    Settings& settings() { return settings_; }
+    const Settings& settings() const { return settings_; }
+    // Valid once start got past the support test (also when it refused the processor).
+    const ProcessorInfo& processor() const { return processor_; }
     ThreadControl& threadControl() { return threads_; }
     std::time_t lastTickTime() const { return lastTick_.when; }
     const std::string& lastTickTimeText() const { return lastTick_.text; }  // "%H:%M:%S"
@@ -84,10 +94,13 @@ class Engine {
     void raisePriorities();
     std::uint32_t startDriver();
     void createMonitorState();
-    void identifyProcessor();
+    bool identifyProcessor();
     void buildCoreMap();
-    void applySettings();
+    void chooseTjMaxFromTables();
+    void applySettings(const ProfileFile& file);
     void startMonitoringClock();
+    MonitorSettings monitorSettings() const;
+    void saveExitKeys();
 
     void firstTick();
     void monitorTick();
@@ -99,7 +112,9 @@ class Engine {
     const Edition& edition_;
     Platform& platform_;
     DesktopPort& desktop_;
-    EngineSettings settings_;
+    std::filesystem::path settingsFile_;
+    Settings settings_;
+    ProcessorInfo processor_;
     ProcessorAccess access_;
     ThreadControl threads_;
     std::unique_ptr<MonitorState> state_;
@@ -107,6 +122,7 @@ class Engine {
     bool started_ = false;
     StartResult startResult_;
     bool ready_ = false;
+    bool refused_ = false;
     bool shutDown_ = false;
     bool firstTickDone_ = false;
     bool clockThreadStarted_ = false;

@@ -1,23 +1,14 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-
-#include "measure/MonitorSettings.h"
+#include <filesystem>
 
 namespace calidus {
 
-// The values of the settings file that start-up and the cycle use, fed by the settings layer.
+// Where the engine keeps its settings between runs.
 struct EngineSettings {
-    MonitorSettings monitor;
-    std::string degreeSymbolString;  // when not empty, replaces the whole unit text
-    int skull = 0;                   // standard edition: which package is monitored
-    int refreshInterval = 1000;      // ms; the XL edition always ticks once a second
-    std::uint32_t clockMod = 2;      // applied to every processor at start-up
-    std::uint32_t iconShow = 1;
-    bool miniMode = false;
-    bool taskBar = false;
-    bool startMinimized = false;
+    // Read once at start-up; the exit keys go back into it at shutdown. Empty for a run that
+    // takes every default and leaves no file behind.
+    std::filesystem::path file;
 };
 
 }  // namespace calidus

@@ -22,13 +22,19 @@ std::string tickJson(const Engine& engine) {
             {"max", sample.maxText},
             {"maxTime", sample.maxTimeText},
             {"status", sample.statusText},
+            {"tjMax", state.calibration.tjMax[static_cast<std::size_t>(core)]},
         });
     }
     const nlohmann::ordered_json tick{
-        {"tick", state.tickCount},  {"time", engine.lastTickTimeText()},
-        {"model", texts.model},     {"unit", state.degreeString},
-        {"heading", texts.heading}, {"statusCaption", state.thermalStatusCaption},
-        {"title", state.titleText}, {"tooltip", state.tooltipText},
+        {"tick", state.tickCount},
+        {"time", engine.lastTickTimeText()},
+        {"model", texts.model},
+        {"cpuid", texts.shortSignature},
+        {"unit", state.degreeString},
+        {"heading", texts.heading},
+        {"statusCaption", state.thermalStatusCaption},
+        {"title", state.titleText},
+        {"tooltip", state.tooltipText},
         {"cores", cores},
     };
     return tick.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
@@ -47,6 +53,8 @@ std::string tickLines(const Engine& engine) {
         }
         const CoreSample& sample = state.cores[core];
         lines += "  Core " + std::to_string(core) + ":  " + sample.temperatureText + unit +
+                 "  TjMax " +
+                 std::to_string(state.calibration.tjMax[static_cast<std::size_t>(core)]) +
                  "  distance " + sample.readingText + "  min " + sample.minText + " at " +
                  sample.minTimeText + "  max " + sample.maxText + " at " + sample.maxTimeText +
                  "  " + sample.statusText + "\n";

@@ -70,6 +70,10 @@ bool readMsrMulti(const ProfileFile& file) {
     return KeyReader(file).flag("MSRMulti");
 }
 
+int readSkull(const ProfileFile& file, const Edition& edition) {
+    return edition.hasSkull ? KeyReader(file).integer("Skull", 0) : 0;
+}
+
 int readGpuSelection(const ProfileFile& file) {
     return KeyReader(file).integer("GPU", 0);
 }
@@ -115,9 +119,7 @@ StartupSettings loadSettings(const ProfileFile& file, const Edition& edition,
     result.processorChanged = processorChanged(s.spec, s.cpuid, inputs.processor.brandString,
                                                inputs.processor.cpuSignature);
 
-    if (edition.hasSkull) {
-        s.skull = keys.integer("Skull", 0);
-    }
+    s.skull = readSkull(file, edition);
 
     s.gpu = keys.integer("GPU", 0);
     if (inputs.gpu.ati) {

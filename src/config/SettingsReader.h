@@ -55,6 +55,10 @@ TrayFontSettings loadTrayFont(const ProfileFile& file);
 // "MSRMulti", read while the processor is identified.
 bool readMsrMulti(const ProfileFile& file);
 
+// "Skull" (0 in the XL edition), read ahead of the rest: the core map takes it before TjMax is
+// read from the cores.
+int readSkull(const ProfileFile& file, const Edition& edition);
+
 // "GPU": which sources start-up brings up before the rest is read.
 int readGpuSelection(const ProfileFile& file);
 

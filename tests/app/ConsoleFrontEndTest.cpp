@@ -9,7 +9,6 @@
 #include "app/ConsoleDesktop.h"
 #include "app/EngineRig.h"
 #include "app/StopSignal.h"
-#include "platform/sim/SimulatedPlatform.h"
 
 namespace calidus {
 namespace {
@@ -18,10 +17,15 @@ using json = nlohmann::ordered_json;
 using testing::buildMachine;
 using testing::FakeMachine;
 using testing::kClockModulation;
+using testing::SettingsFolder;
 
 struct ConsoleRig {
-    explicit ConsoleRig(const Edition& edition, Platform& platform, EngineSettings settings = {})
-        : engine(edition, platform, desktop, std::move(settings)) {}
+    explicit ConsoleRig(const Edition& edition, Platform& platform, std::string_view keys = {})
+        : settings(edition), engine(edition, platform, desktop, {.file = settings.file}) {
+        if (!keys.empty()) {
+            settings.write(keys);
+        }
+    }
 
     ConsoleRun run(ConsoleFormat format, std::optional<long long> ticks) {
         return {.format = format,
@@ -41,6 +45,7 @@ struct ConsoleRig {
     std::ostringstream out;
     std::ostringstream errors;
     ConsoleDesktop desktop{errors};
+    SettingsFolder settings;
     Engine engine;
     bool stop = false;
     std::vector<long long> slept;
@@ -51,9 +56,7 @@ TEST(ConsoleFrontEnd, JsonPrintsOneObjectPerTickWithTheWindowsTexts) {
     buildMachine(machine, Edition::standard());
     machine.setMsr(6, 0x19C, 0x88390003);  // core 3: reading 57 at the limit, logged
     Platform platform = testing::makeFakePlatform(machine);
-    EngineSettings settings;
-    settings.refreshInterval = 250;
-    ConsoleRig rig(Edition::standard(), platform, settings);
+    ConsoleRig rig(Edition::standard(), platform, "RefreshInterval=250\n");
 
     EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out), 0);
     const std::vector<json> lines = rig.jsonLines();
@@ -66,7 +69,8 @@ TEST(ConsoleFrontEnd, JsonPrintsOneObjectPerTickWithTheWindowsTexts) {
         last.dump(),  // key order included
         json({{"tick", 3},
               {"time", "22:13:20"},
-              {"model", "-----"},
+              {"model", "Core i7-920"},
+              {"cpuid", "106A5"},
               {"unit", "\u00B0C"},
               {"heading", "Temperature (\u00B0C)"},
               {"statusCaption", "Thermal Status"},
@@ -81,7 +85,8 @@ TEST(ConsoleFrontEnd, JsonPrintsOneObjectPerTickWithTheWindowsTexts) {
                                   {"minTime", "22:13:20"},
                                   {"max", "43\u00B0C"},
                                   {"maxTime", "22:13:20"},
-                                  {"status", "HOT"}})
+                                  {"status", "HOT"},
+                                  {"tjMax", 100}})
                                 .dump());
     long long waited = 0;
     for (const long long step : rig.slept) {
@@ -105,10 +110,10 @@ TEST(ConsoleFrontEnd, LinesNameEveryCoreAndAStopEndsTheRunThroughShutdown) {
     EXPECT_EQ(rig.engine.state().tickCount, 2u);
     EXPECT_TRUE(machine.stopped);
     const std::string text = rig.out.str();
-    EXPECT_NE(text.find("Tick 2 at 22:13:20  -----  Temperature (\u00B0C)  Thermal Status\n"),
+    EXPECT_NE(text.find("Tick 2 at 22:13:20  Core i7-920  Temperature (\u00B0C)  Thermal Status\n"),
               std::string::npos);
-    EXPECT_NE(text.find("  Core 3:  45\u00B0C  distance 55  min 45\u00B0C at 22:13:20  max "
-                        "45\u00B0C at 22:13:20  OK\n"),
+    EXPECT_NE(text.find("  Core 3:  45\u00B0C  TjMax 100  distance 55  min 45\u00B0C at 22:13:20  "
+                        "max 45\u00B0C at 22:13:20  OK\n"),
               std::string::npos);
 }
 
@@ -135,9 +140,9 @@ TEST(ConsoleFrontEnd, SimulatedMachinesOfBothEditionsRunToTheEnd) {
         {&Edition::xl(), "i7-980x", {0, 1, 2, 4, 5, 6}},
     };
     for (const Case& c : cases) {
-        SimulatedMachineLoad load = loadSimulatedMachine(c.model);
-        ASSERT_TRUE(load.error.empty()) << load.error;
-        ConsoleRig rig(*c.edition, load.platform);
+        FakeMachine host;
+        Platform platform = testing::simulatedPlatform(host, c.model);
+        ConsoleRig rig(*c.edition, platform);
         EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out), 0);
         const std::vector<json> lines = rig.jsonLines();
         ASSERT_EQ(lines.size(), 3u);
@@ -148,6 +153,71 @@ TEST(ConsoleFrontEnd, SimulatedMachinesOfBothEditionsRunToTheEnd) {
         }
         EXPECT_EQ(cores, c.cores) << c.model;
     }
+}
+
+TEST(ConsoleFrontEnd, SimulatedModelsShowTheirModelTextAndTjMax) {
+    struct Case {
+        const Edition* edition;
+        std::string model;
+        std::string text;
+        int tjMax;
+    };
+    const Case cases[] = {
+        {&Edition::standard(), "i7-920", "Core i7-920", 100},  // from MSR 0x1A2
+        {&Edition::standard(), "q6600", "Quad Q6600", 100},
+        {&Edition::standard(), "t9300", "T9300", 105},
+        {&Edition::standard(), "d510", "Atom D510", 100},
+        {&Edition::standard(), "xeon-2s", "Xeon E5430", 90},
+        {&Edition::standard(), "i7-980x", "Core i7-980X", 100},
+        {&Edition::xl(), "i7-980x", "Intel Core i7-980X", 100},
+        {&Edition::xl(), "i7-920", "Intel Core i7-920", 100},
+        {&Edition::xl(), "e8400", "Intel E8400", 100},
+    };
+    for (const Case& c : cases) {
+        FakeMachine host;
+        Platform platform = testing::simulatedPlatform(host, c.model);
+        ConsoleRig rig(*c.edition, platform);
+        ASSERT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 1), rig.out), 0) << c.model;
+        const json tick = rig.jsonLines().at(0);
+        EXPECT_EQ(tick["model"], c.text) << c.model;
+        for (const json& core : tick["cores"]) {
+            EXPECT_EQ(core["tjMax"], c.tjMax) << c.model << " core " << core["core"];
+        }
+    }
+}
+
+TEST(ConsoleFrontEnd, APhenomIsRefusedWithoutTouchingTheSettingsFile) {
+    for (const Edition* edition : {&Edition::standard(), &Edition::xl()}) {
+        FakeMachine host;
+        Platform platform = testing::simulatedPlatform(host, "phenom");
+        ConsoleRig rig(*edition, platform);
+        EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out), 1);
+        EXPECT_EQ(rig.errors.str(),
+                  "The processor detected is not supported.\n\n\nAMD Phenom(tm) 9600 Quad-Core "
+                  "Processor\n\n\n");
+        EXPECT_TRUE(rig.out.str().empty());
+        EXPECT_FALSE(rig.settings.exists());
+    }
+}
+
+// The whole road: a hand-made settings file beside the program, a simulated i7-920, two ticks.
+TEST(ConsoleFrontEnd, AHandMadeSettingsFileIsAppliedAndGetsTheExitKeys) {
+    FakeMachine host;
+    Platform platform = testing::simulatedPlatform(host, "i7-920");
+    ConsoleRig rig(Edition::standard(), platform,
+                   "Spec=" + std::string(testing::kI7_920Brand) +
+                       "\nCPUID=0x106A5\nTjMax0=95\nFahrenheit=1\nIconShow=3\nAlarm1=150\n");
+    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 2), rig.out), 0);
+    const json tick = rig.jsonLines().at(1);
+    EXPECT_EQ(tick["heading"], "Temperature (\u00B0F)");
+    EXPECT_EQ(tick["cores"][0]["tjMax"], 95);
+    EXPECT_EQ(tick["cores"][1]["tjMax"], 100);
+    const int celsius = 95 - std::stoi(tick["cores"][0]["distance"].get<std::string>());
+    EXPECT_EQ(tick["cores"][0]["temperature"], std::to_string((celsius * 18 + 5) / 10 + 32));
+    EXPECT_EQ(rig.settings.read(),
+              "[Calidus]\nSpec=" + std::string(testing::kI7_920Brand) +
+                  "\nCPUID=0x106A5\nTjMax0=95\nFahrenheit=1\nIconShow=3\nAlarm1=150\n"
+                  "MiniMode=0\nClockMod=2\n");
 }
 
 TEST(StopSignal, InterruptAndTerminateAskForTheStop) {

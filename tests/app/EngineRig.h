@@ -1,15 +1,25 @@
 #pragma once
 
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/DesktopPort.h"
 #include "app/Engine.h"
+#include "config/TempFolder.h"
+#include "platform/sim/DescriptionParser.h"
+#include "platform/sim/SimulatedPlatform.h"
 #include "support/FakePlatform.h"
 
 namespace calidus::testing {
 
 inline constexpr std::uint32_t kClockModulation = 0x19A;
+inline constexpr std::uint32_t kTemperatureTarget = 0x1A2;
 
 // Remembers what the engine asked of the desktop; the tray takes the icons of trayTakes.
 class RecordingDesktop : public DesktopPort {
@@ -30,13 +40,43 @@ class RecordingDesktop : public DesktopPort {
     void minimizeWindow() override { calls.push_back("minimize"); }
     void refreshWindow() override { calls.push_back("window"); }
     void playSound(const std::string& file) override { calls.push_back("sound " + file); }
+    WindowPositionAtExit windowPositionAtExit() override { return window; }
 
     std::vector<std::string> calls;
     std::uint32_t trayTakes = 0xFFFFFFFF;
+    WindowPositionAtExit window;
 };
 
-// Four cores of two threads (APIC ids 0..7), or for the XL edition six cores of two threads
-// (APIC ids 0..5 and 16..21); every sensor reads 55 below TjMax.
+// CPUID of a processor the monitor supports: vendor, signature, features, the thermal sensor
+// and the brand, on every logical processor of the machine.
+inline void setProcessor(FakeMachine& machine, std::string_view brand, std::uint32_t signature) {
+    machine.setCpuid(0, 0, CpuidResult{11, 0x756E6547, 0x6C65746E, 0x49656E69});
+    machine.setCpuid(0, 6, CpuidResult{.eax = 1});
+    for (int cpu = 0; cpu < 32; ++cpu) {
+        if (machine.systemMask & (1u << cpu)) {
+            CpuidResult leaf1 = machine.cpuid[{cpu, 1}];
+            leaf1.eax = signature;
+            leaf1.ecx = 1;        // SSE3
+            leaf1.edx = 1u << 5;  // MSR instructions
+            machine.cpuid[{cpu, 1}] = leaf1;
+        }
+    }
+    char bytes[48] = {};
+    std::memcpy(bytes, brand.data(), std::min(brand.size(), sizeof bytes));
+    machine.setCpuid(0, 0x80000000, CpuidResult{.eax = 0x80000008});
+    for (std::uint32_t leaf = 0; leaf < 3; ++leaf) {
+        std::uint32_t regs[4];
+        std::memcpy(regs, bytes + 16 * leaf, sizeof regs);
+        machine.setCpuid(0, 0x80000002 + leaf, CpuidResult{regs[0], regs[1], regs[2], regs[3]});
+    }
+}
+
+inline constexpr std::string_view kI7_920Brand = "Intel(R) Core(TM) i7 CPU         920  @ 2.67GHz";
+inline constexpr std::string_view kI7_980XBrand = "Intel(R) Core(TM) i7 CPU       X 980  @ 3.33GHz";
+
+// An i7-920 of four cores with two threads (APIC ids 0..7), or for the XL edition an i7-980X of
+// six cores with two threads (APIC ids 0..5 and 16..21). Each core reports TjMax 100 and its
+// sensor reads 55 below it.
 inline void buildMachine(FakeMachine& machine, const Edition& edition) {
     const std::vector<std::uint32_t> apicIds =
         edition.isXL() ? std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5, 16, 17, 18, 19, 20, 21}
@@ -45,22 +85,78 @@ inline void buildMachine(FakeMachine& machine, const Edition& edition) {
     for (std::size_t cpu = 0; cpu < apicIds.size(); ++cpu) {
         machine.setApicId(static_cast<int>(cpu), apicIds[cpu], 16);
         machine.setMsr(static_cast<int>(cpu), 0x19C, 0x88370000);
+        machine.setMsr(static_cast<int>(cpu), kTemperatureTarget, 0x00640000);
     }
     machine.setCpuid(0, 4, {.eax = 7u << 26});
+    if (edition.isXL()) {
+        setProcessor(machine, kI7_980XBrand, 0x206C2);
+    } else {
+        setProcessor(machine, kI7_920Brand, 0x106A5);
+    }
 }
 
+// The settings file of a run: "<program>.ini" in a folder of its own.
+struct SettingsFolder {
+    explicit SettingsFolder(const Edition& edition)
+        : file(folder / (std::string(edition.programName) + ".ini")) {}
+
+    void write(std::string_view keys) const {
+        TempFolder::write(file, "[Calidus]\n" + std::string(keys));
+    }
+    std::string read() const { return TempFolder::read(file); }
+    bool exists() const { return std::filesystem::exists(file); }
+
+    TempFolder folder;
+    std::filesystem::path file;
+};
+
+// The engine on the fake machine; construct() after the machine or the settings file changed.
 struct EngineRig {
-    explicit EngineRig(const Edition& e = Edition::standard(), EngineSettings settings = {})
-        : edition(e) {
+    explicit EngineRig(const Edition& e = Edition::standard(), std::string_view keys = {})
+        : edition(e), settings(e) {
         buildMachine(machine, edition);
-        engine = std::make_unique<Engine>(edition, platform, desktop, std::move(settings));
+        if (!keys.empty()) {
+            settings.write(keys);
+        }
+        construct();
+    }
+    void construct() {
+        engine = std::make_unique<Engine>(edition, platform, desktop,
+                                          EngineSettings{.file = settings.file});
     }
 
     const Edition& edition;
+    SettingsFolder settings;
     FakeMachine machine;
     Platform platform = makeFakePlatform(machine);
     RecordingDesktop desktop;
     std::unique_ptr<Engine> engine;
 };
+
+class SteadyLoad : public ProcessorTimeCounter {
+  public:
+    double busyPercent() override { return 12.5; }
+};
+
+// A built-in simulated machine whose sleeps and clock are the fake host's, so nothing waits.
+inline Platform simulatedPlatform(FakeMachine& host, const std::string& model) {
+    const std::vector<BuiltInModel> models = builtInModels();
+    const auto it = std::find_if(models.begin(), models.end(),
+                                 [&](const BuiltInModel& m) { return m.name == model; });
+    if (it == models.end()) {
+        throw std::runtime_error("no built-in model " + model);
+    }
+    DescriptionParse parse = parseMachineDescription(it->description);
+    if (!parse.description) {
+        throw std::runtime_error(parse.error);
+    }
+    Platform platform =
+        makeSimulatedPlatform(std::move(*parse.description),
+                              {std::make_unique<FakeScheduler>(host),
+                               std::make_unique<FakeClock>(host), std::make_unique<SteadyLoad>()});
+    platform.clock = std::make_unique<FakeClock>(host);
+    platform.processorTime = std::make_unique<SteadyLoad>();
+    return platform;
+}
 
 }  // namespace calidus::testing

@@ -8,7 +8,18 @@ namespace calidus {
 namespace {
 
 using testing::EngineRig;
+using testing::FakeMachine;
 using testing::kClockModulation;
+using testing::kTemperatureTarget;
+
+// A machine without hyper-threading whose processors have these initial APIC ids.
+void setCores(FakeMachine& machine, const std::vector<std::uint32_t>& apicIds) {
+    machine.processMask = machine.systemMask = machine.threadMask = (1u << apicIds.size()) - 1;
+    for (std::size_t cpu = 0; cpu < apicIds.size(); ++cpu) {
+        machine.setApicId(static_cast<int>(cpu), apicIds[cpu], 4);
+    }
+    machine.setCpuid(0, 4, {.eax = 3u << 26});
+}
 
 TEST(EngineStart, AnUnusableDriverShowsItsStatusTextAndChangesNothing) {
     struct Case {
@@ -30,16 +41,121 @@ TEST(EngineStart, AnUnusableDriverShowsItsStatusTextAndChangesNothing) {
         rig.engine->shutdown();
         EXPECT_TRUE(rig.machine.msrWrites.empty());
         EXPECT_FALSE(rig.machine.stopped);  // a fatal start-up error leaves the driver alone
+        EXPECT_FALSE(rig.settings.exists());
         EXPECT_EQ(rig.desktop.calls.size(), 1u);
     }
 }
 
+TEST(EngineStart, AnUnsupportedProcessorIsRefusedAndNothingIsSavedOrRestored) {
+    for (const Edition* edition : {&Edition::standard(), &Edition::xl()}) {
+        EngineRig amd(*edition, "IconShow=3\n");
+        testing::setProcessor(amd.machine, "AMD Phenom(tm) 9600 Quad-Core Processor", 0x100F22);
+        amd.machine.setCpuid(0, 0, CpuidResult{5, 0x68747541, 0x444D4163, 0x69746E65});
+        amd.machine.failingMsr = {0x1A0};  // not on this vendor's processors
+        // The same refusal for an Intel processor without a thermal sensor; the standard edition
+        // has already let CPUID report every leaf.
+        EngineRig netBurst(*edition, "IconShow=3\n");
+        testing::setProcessor(netBurst.machine, "Intel(R) Pentium(R) 4 CPU 3.00GHz", 0xF43);
+        netBurst.machine.setCpuid(0, 0, CpuidResult{5, 0x756E6547, 0x6C65746E, 0x49656E69});
+
+        for (EngineRig* rig : {&amd, &netBurst}) {
+            const StartResult result = rig->engine->start();
+            EXPECT_EQ(result.outcome, StartOutcome::Refused);
+            rig->engine->runTick();
+            rig->engine->shutdown();
+            EXPECT_FALSE(rig->engine->monitoring());
+            EXPECT_TRUE(rig->machine.stopped);
+            EXPECT_EQ(rig->settings.read(), "[Calidus]\nIconShow=3\n");
+        }
+        EXPECT_EQ(amd.desktop.calls,
+                  std::vector<std::string>{"message Error: The processor detected is not "
+                                           "supported.\n\n\nAMD Phenom(tm) 9600 Quad-Core "
+                                           "Processor\n\n"});
+        EXPECT_TRUE(amd.machine.msrWrites.empty());
+        EXPECT_EQ(netBurst.desktop.calls,
+                  std::vector<std::string>{"message Error: The processor detected is not "
+                                           "supported.\n\nGenuineIntel\nIntel(R) Pentium(R) 4 "
+                                           "CPU 3.00GHz\n\n"});
+        EXPECT_EQ(netBurst.machine.msrWrites.size(), edition->isXL() ? 0u : 1u);
+    }
+}
+
+TEST(EngineStart, TablesTheProcessorAndTheSettingsFileChooseEachCoresTjMax) {
+    const auto savedOn = [](std::string_view cpuid) {
+        return "Spec=" + std::string(testing::kI7_920Brand) + "\nCPUID=" + std::string(cpuid) +
+               "\nTjMax1=95\nTjMax2=69\nIdle3=1.25\n";
+    };
+    EngineRig rig(Edition::standard(), savedOn("0x106A5"));
+    rig.machine.setMsr(0, kTemperatureTarget, 0x005A0000);  // core 0 reports 90
+    rig.machine.setMsr(6, kTemperatureTarget, 0x00450000);  // core 3 reports 69: implausible
+    ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
+    const CoreCalibration& cores = rig.engine->state().calibration;
+    EXPECT_EQ(std::vector<int>(cores.tjMax.begin(), cores.tjMax.begin() + 4),
+              (std::vector<int>{90, 95, 100, 100}));
+    EXPECT_EQ(cores.defaultTjMax[1], 100);
+    EXPECT_EQ(cores.idle[3], 13);
+    EXPECT_EQ(rig.engine->texts().model, "Core i7-920");
+    EXPECT_EQ(rig.engine->texts().signature, "106A5");
+    EXPECT_EQ(rig.engine->processor().cpuSignature, 0x106A5u);
+
+    // Saved on another processor: the per-core keys wait for the Settings window's OK.
+    EngineRig moved(Edition::standard(), savedOn("0x106A4"));
+    ASSERT_EQ(moved.engine->start().outcome, StartOutcome::Ready);
+    EXPECT_EQ(moved.engine->state().calibration.tjMax[1], 100);
+    EXPECT_EQ(moved.engine->state().calibration.idle[3], 0);
+
+    EngineRig xl(Edition::xl());
+    xl.machine.setMsr(6, kTemperatureTarget, 0x00550000);  // core 16 is monitored as core 4
+    ASSERT_EQ(xl.engine->start().outcome, StartOutcome::Ready);
+    EXPECT_EQ(xl.engine->texts().model, "Intel Core i7-980X");
+    EXPECT_EQ(xl.engine->state().calibration.tjMax[4], 85);
+    EXPECT_EQ(xl.engine->texts().shortSignature, "206C2");
+}
+
+TEST(EngineStart, TheCoresAreRemappedBeforeTjMaxIsReadFromThem) {
+    // Two packages of four cores; "Skull" 2 monitors the second.
+    EngineRig twoPackages(Edition::standard(), "Skull=2\n");
+    setCores(twoPackages.machine, {0, 1, 2, 3, 4, 5, 6, 7});
+    for (int cpu = 0; cpu < 8; ++cpu) {
+        twoPackages.machine.setMsr(cpu, kTemperatureTarget, cpu < 4 ? 0x00640000 : 0x005A0000);
+    }
+    ASSERT_EQ(twoPackages.engine->start().outcome, StartOutcome::Ready);
+    EXPECT_EQ(twoPackages.engine->state().coreMap.coreMask[0], 0x10u);
+    EXPECT_EQ(twoPackages.engine->state().calibration.tjMax[3], 90);
+    EXPECT_EQ(twoPackages.engine->texts().heading, "Temperature (\u00B0C) - CPU 2");
+
+    // Two cores at APIC ids 0 and 2 are monitored as cores 0 and 1.
+    EngineRig gap(Edition::standard());
+    setCores(gap.machine, {0, 2});
+    gap.machine.setMsr(1, kTemperatureTarget, 0x005A0000);
+    ASSERT_EQ(gap.engine->start().outcome, StartOutcome::Ready);
+    EXPECT_EQ(gap.engine->state().coreMap.coreMask[1], 0x2u);
+    EXPECT_EQ(gap.engine->state().calibration.tjMax[1], 90);
+}
+
+TEST(EngineStart, KillMHzFollowsTheModelTablesUnlessTheSettingSaysOtherwise) {
+    struct Case {
+        const Edition* edition;
+        std::string_view brand;
+        std::string keys;
+        int killMHz;
+    };
+    constexpr std::string_view kT9300 = "Intel(R) Core(TM)2 Duo CPU     T9300  @ 2.50GHz";
+    constexpr std::string_view kE8400 = "Intel(R) Core(TM)2 Duo CPU     E8400  @ 3.00GHz";
+    for (const Case& c : {Case{&Edition::standard(), kT9300, "", 1},
+                          Case{&Edition::standard(), kT9300, "KillMHz=29\n", 0},
+                          Case{&Edition::standard(), kE8400, "KillMHz=1\n", 1},
+                          Case{&Edition::xl(), kT9300, "KillMHz=1\n", 0}}) {
+        EngineRig rig(*c.edition, c.keys);
+        testing::setProcessor(rig.machine, c.brand, 0x10676);
+        ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
+        EXPECT_EQ(rig.engine->threadControl().killMHz, c.killMHz) << c.brand << " " << c.keys;
+    }
+}
+
 TEST(EngineStart, WidensTheProcessAppliesClockModulationAndWritesTheHeading) {
-    EngineSettings settings;
-    settings.clockMod = 31;
-    settings.monitor.fahrenheit = true;
-    settings.skull = 1;
-    EngineRig rig(Edition::standard(), settings);
+    const std::string keys = "ClockMod=31\nFahrenheit=1\nSkull=1\n";
+    EngineRig rig(Edition::standard(), keys);
     rig.machine.processMask = 0x0F;
 
     ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
@@ -51,19 +167,14 @@ TEST(EngineStart, WidensTheProcessAppliesClockModulationAndWritesTheHeading) {
     EXPECT_EQ(rig.engine->state().coreMap.coreMask[3], 0x40u);
     EXPECT_EQ(rig.engine->state().calibration.tjMax[2], 100);
 
-    settings.degreeSymbolString = "C";
-    EngineRig xl(Edition::xl(), settings);
+    EngineRig xl(Edition::xl(), keys + "DegreeSymbolString=C\n");
     ASSERT_EQ(xl.engine->start().outcome, StartOutcome::Ready);
     EXPECT_EQ(xl.engine->state().coreMap.coreMask[4], 0xC0u);
     EXPECT_EQ(xl.engine->texts().heading, "Temperature (C)");
 }
 
 TEST(EngineTick, TheFirstTickSetsUpTheDesktopAndEveryTickRefreshesIt) {
-    EngineSettings settings;
-    settings.iconShow = 0x3;
-    settings.miniMode = true;
-    settings.startMinimized = true;
-    EngineRig rig(Edition::standard(), settings);
+    EngineRig rig(Edition::standard(), "IconShow=3\nMiniMode=1\nStartMinimized=1\n");
     ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
     rig.desktop.trayTakes = 0;
 
@@ -72,7 +183,7 @@ TEST(EngineTick, TheFirstTickSetsUpTheDesktopAndEveryTickRefreshesIt) {
     EXPECT_EQ(rig.desktop.calls,
               (std::vector<std::string>{"place", "mini", "add icons 3", "minimize", "tray",
                                         "window", "tray", "window"}));
-    EXPECT_EQ(rig.engine->settings().iconShow, 0u);
+    EXPECT_EQ(rig.engine->settings().iconShow, 0);
     EXPECT_TRUE(rig.engine->settings().taskBar);  // no icon left
     EXPECT_EQ(rig.engine->state().tickCount, 2u);
     EXPECT_EQ(rig.engine->state().cores[3].minTimeText, "22:13:20");
@@ -80,11 +191,10 @@ TEST(EngineTick, TheFirstTickSetsUpTheDesktopAndEveryTickRefreshesIt) {
         EXPECT_EQ(rig.machine.getMsr(cpu, 0x38D), 0x330u) << cpu;
     }
 
-    settings.iconShow = 0x101;
-    EngineRig xl(Edition::xl(), settings);
+    EngineRig xl(Edition::xl(), "IconShow=257\n");
     ASSERT_EQ(xl.engine->start().outcome, StartOutcome::Ready);
     xl.engine->runTick();
-    EXPECT_EQ(xl.engine->settings().iconShow, 0x1u);  // no GPU source, no GPU icon
+    EXPECT_EQ(xl.engine->settings().iconShow, 0x1);  // no GPU source, no GPU icon
     EXPECT_EQ(xl.machine.getMsr(11, 0x38D), 0x330u);
 }
 
@@ -107,10 +217,11 @@ TEST(EngineTick, KillMHzStopsTheClockThreadOnTheFourthTickOfTheStandardEdition) 
 }
 
 TEST(EngineTick, TickPeriodFollowsTheRefreshIntervalOnlyInTheStandardEdition) {
-    EngineSettings settings;
-    settings.refreshInterval = 250;
-    EXPECT_EQ(EngineRig(Edition::standard(), settings).engine->tickPeriod().count(), 250);
-    EXPECT_EQ(EngineRig(Edition::xl(), settings).engine->tickPeriod().count(), 1000);
+    for (const Edition* edition : {&Edition::standard(), &Edition::xl()}) {
+        EngineRig rig(*edition, "RefreshInterval=250\n");
+        ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
+        EXPECT_EQ(rig.engine->tickPeriod().count(), edition->isXL() ? 1000 : 250);
+    }
 }
 
 TEST(EngineReset, ResetIsRefusedWhileTheBenchmarkRuns) {
@@ -132,9 +243,7 @@ TEST(EngineReset, ResetIsRefusedWhileTheBenchmarkRuns) {
 
 TEST(EngineShutdown, SavesProcessorZerosModulationThenSwitchesItOffEverywhere) {
     for (const Edition* edition : {&Edition::standard(), &Edition::xl()}) {
-        EngineSettings settings;
-        settings.clockMod = 24;
-        EngineRig rig(*edition, settings);
+        EngineRig rig(*edition, "ClockMod=24\n");
         ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
         rig.engine->runTick();
         rig.machine.setMsr(0, kClockModulation, 0x1A);  // another tool changed processor 0
@@ -147,6 +256,31 @@ TEST(EngineShutdown, SavesProcessorZerosModulationThenSwitchesItOffEverywhere) {
         EXPECT_TRUE(rig.machine.stopped);
         EXPECT_EQ(rig.desktop.calls.back(), "remove icons 1");
     }
+}
+
+TEST(EngineShutdown, WritesTheExitKeysAndKeepsEveryOtherKey) {
+    EngineRig rig(Edition::standard(),
+                  "; made by hand\nMiniMode=1\nIconShow=3\nWindowXY=538976288\nLogFile=1\n");
+    rig.desktop.trayTakes = 0x1;
+    ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
+    rig.engine->runTick();
+    rig.machine.setMsr(0, kClockModulation, 0x18);  // another tool left 50 % on processor 0
+    rig.engine->shutdown();
+    EXPECT_EQ(rig.settings.read(),
+              "[Calidus]\n; made by hand\nMiniMode=1\nIconShow=1\nWindowXY=538976288\n"
+              "LogFile=1\nClockMod=24\n");
+
+    // A window reports where it stood.
+    EngineRig window(Edition::xl());
+    window.desktop.window = {.topLeft = ScreenPoint{37, 37},
+                             .compositionShift = true,
+                             .anchor = {100, 200},
+                             .previousAnchor = {}};
+    ASSERT_EQ(window.engine->start().outcome, StartOutcome::Ready);
+    window.engine->shutdown();
+    EXPECT_EQ(window.settings.read(), "[Calidus]\nWindowXY=538976288\nAnchorXY=" +
+                                          std::to_string(packPosition({100, 200})) +
+                                          "\nMiniMode=0\nIconShow=1\nClockMod=2\n");
 }
 
 TEST(EngineShutdown, ALoadThreadThatNeverEndsCostsTheWholeBudgetAndNoMore) {
