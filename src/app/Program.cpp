@@ -10,10 +10,23 @@
 #include "app/ConsoleFrontEnd.h"
 #include "app/Engine.h"
 #include "app/StopSignal.h"
+#include "config/SettingsPath.h"
+#include "platform/ProgramPath.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/sim/SimulatedPlatform.h"
+#include "ui/WindowFrontEnd.h"
 
 namespace calidus {
+
+namespace {
+
+// Beside the program and named after it; none when the program's own path is unknown.
+EngineSettings settingsBesideProgram() {
+    const std::filesystem::path program = programPath();
+    return {.file = program.empty() ? std::filesystem::path{} : settingsPathFor(program)};
+}
+
+}  // namespace
 
 int runProgram(const Edition& edition, int argc, char** argv) {
     const ParsedCommandLine parsed =
@@ -49,9 +62,13 @@ int runProgram(const Edition& edition, int argc, char** argv) {
     } else {
         platform = makeLinuxPlatform();
     }
-    // The console front end also stands in for the window until the window lands.
+    if (options.frontEnd == FrontEnd::Window) {
+        installStopSignals();
+        return runWindowFrontEnd(
+            edition, platform, {settingsBesideProgram(), options.ticks, stopSignalled}, argc, argv);
+    }
     ConsoleDesktop desktop(std::cerr);
-    Engine engine(edition, platform, desktop);
+    Engine engine(edition, platform, desktop, settingsBesideProgram());
     installStopSignals();
     const ConsoleRun run{
         .format = options.frontEnd == FrontEnd::Json ? ConsoleFormat::Json : ConsoleFormat::Lines,

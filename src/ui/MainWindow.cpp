@@ -1,0 +1,650 @@
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QSystemTrayIcon>
+#include <QWindow>
+#include <algorithm>
+#include <ctime>
+#include <vector>
+
+#include "app/Engine.h"
+#include "platform/Shell.h"
+#include "ui/AboutWindow.h"
+#include "ui/Artwork.h"
+#include "ui/UiFonts.h"
+#include "view/HoverHitTest.h"
+#include "view/WindowColours.h"
+#include "view/WorkArea.h"
+
+namespace calidus {
+
+namespace {
+
+constexpr int kHoverDelayMs = 3000;
+constexpr int kMiniResizeEdge = 5;
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QColor toQColor(ColourRef colour) {
+    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+ScreenRect toScreenRect(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+std::vector<Monitor> monitors() {
+    std::vector<Monitor> list;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        list.push_back(
+            {toScreenRect(screen->geometry()), toScreenRect(screen->availableGeometry())});
+    }
+    return list;
+}
+
+ScreenRect workAreaFor(const ScreenRect& window) {
+    const std::vector<Monitor> list = monitors();
+    return nearestWorkArea(window, list);
+}
+
+bool contains(const std::vector<int>& ids, int id) {
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const Edition& edition, Settings& settings, Shell& shell, QWidget* parent)
+    : QWidget(parent),
+      edition_(edition),
+      layout_(mainWindowLayout(edition)),
+      settings_(settings),
+      shell_(shell),
+      desktop_{.invisibleBorders = shell.compositionWithInvisibleBorders(), .legacyFrames = false} {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(qs(edition.windowTitle));
+    setWindowIcon(programIcon());
+    setFont(dialogFont());
+    setFixedSize(toPixelsAcross(layout_.width), toPixelsDown(layout_.height));
+    setMouseTracking(true);
+    buildControls();
+    buildContextMenu();
+    hoverTimer_.setSingleShot(true);
+    connect(&hoverTimer_, &QTimer::timeout, this, [this] { showHoverDate(hoverPoint_); });
+    if (qApp != nullptr) {
+        qApp->installEventFilter(this);
+    }
+}
+
+MainWindow::~MainWindow() {
+    if (qApp != nullptr) {
+        qApp->removeEventFilter(this);
+    }
+}
+
+void MainWindow::buildControls() {
+    for (const ControlSpec& spec : layout_.controls) {
+        QWidget* widget = nullptr;
+        switch (spec.kind) {
+            case ControlKind::GroupBox:
+                widget = new QGroupBox(qs(spec.caption), this);
+                break;
+            case ControlKind::Button: {
+                auto* button = new QPushButton(qs(spec.caption), this);
+                button->setFocusPolicy(Qt::TabFocus);
+                widget = button;
+                break;
+            }
+            case ControlKind::Field:
+            case ControlKind::CoreField:
+            case ControlKind::ValueField: {
+                auto* field = new QLabel(this);
+                field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+                field->setAlignment(spec.kind == ControlKind::Field
+                                        ? Qt::AlignLeft | Qt::AlignVCenter
+                                        : Qt::AlignCenter);
+                field->setIndent(2);
+                if (spec.kind == ControlKind::ValueField) {
+                    field->setFont(valueFont());
+                }
+                widget = field;
+                break;
+            }
+        }
+        if (spec.kind != ControlKind::Button) {
+            // Presses fall through to the window, so it can be dragged by any point.
+            widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+        }
+        widget->setObjectName(QStringLiteral("c%1").arg(spec.id));
+        const PixelRect r = toPixels(spec.rect);
+        widget->setGeometry(r.x, r.y, r.width, r.height);
+        widget->setVisible(!spec.initiallyHidden);
+        controls_.insert(spec.id, widget);
+    }
+    auto connectButton = [this](int id, auto slot) {
+        connect(static_cast<QPushButton*>(controls_.value(id)), &QPushButton::clicked, this, slot);
+    };
+    connectButton(control::kSensorTest, [this] { emit sensorTestRequested(); });
+    connectButton(control::kTovelBench, [this] { emit benchmarkRequested(); });
+    connectButton(control::kReset, [this] { resetStatistics(); });
+    connectButton(control::kSettings, [this] { emit settingsRequested(); });
+    connectButton(control::kGpuButton, [this] { emit gpuButtonPressed(); });
+}
+
+void MainWindow::buildContextMenu() {
+    contextMenu_ = new QMenu(this);
+    contextMenu_->addAction(QStringLiteral("Set Anchor Position"), this,
+                            [this] { setAnchorPosition(); });
+    contextMenu_->addAction(QStringLiteral("Move To Anchor"), this, [this] { moveToAnchor(); });
+    contextMenu_->addSeparator();
+    contextMenu_->addAction(QStringLiteral("Minimize"), this, [this] { minimizeFromMenu(); });
+    contextMenu_->addAction(QStringLiteral("Exit"), this, [this] { quit(); });
+    // The window manager owns the system menu here, so "About" lives at the end of this one.
+    contextMenu_->addSeparator();
+    contextMenu_->addAction(QStringLiteral("&About..."), this, [this] { openAbout(); });
+    hoverMenu_ = new QMenu(this);
+}
+
+void MainWindow::bindEngine(Engine* engine) {
+    engine_ = engine;
+}
+
+void MainWindow::setTrayLink(TrayLink link) {
+    tray_ = std::move(link);
+}
+
+void MainWindow::setMessageSink(MessageSink sink) {
+    messageSink_ = std::move(sink);
+}
+
+bool MainWindow::trayAvailable() const {
+    return tray_.available ? tray_.available() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void MainWindow::prepareForStart() {
+    allowShow_ = allowShowAtStart(settings_.startMinimized, settings_.miniMode, settings_.taskBar,
+                                  trayAvailable());
+    if (settings_.anchorXY != 0) {
+        anchor_.anchor = unpackPosition(settings_.anchorXY);
+        anchor_.previous = anchor_.anchor;
+    }
+    applyHeadingStyle(settings_.miniMode ? settings_.miniHeading : settings_.normHeading);
+    const bool gpu = engine_ != nullptr && engine_->monitoring() && engine_->state().gpuPresent;
+    showGpuOrSignature(gpu);
+    if (engine_ != nullptr) {
+        const HeaderTexts& texts = engine_->texts();
+        setFieldText(control::kModel, texts.model);
+        setFieldText(control::kSignature, texts.shortSignature);
+        static_cast<QPushButton*>(control(control::kGpuButton))->setText(qs(texts.signature));
+        static_cast<QGroupBox*>(control(control::kTemperatureBox))->setTitle(qs(texts.heading));
+    }
+    placeFromSavedPosition();
+}
+
+void MainWindow::showGpuOrSignature(bool gpuSourceRuns) {
+    control(control::kGpuButton)->setVisible(gpuSourceRuns);
+    control(control::kSignature)->setVisible(layout_.signatureAlwaysShown || !gpuSourceRuns);
+}
+
+ScreenRect MainWindow::windowRect() const {
+    return toScreenRect(frameGeometry());
+}
+
+ScreenRect MainWindow::workArea() const {
+    return workAreaFor(windowRect());
+}
+
+void MainWindow::moveWindowTo(const ScreenRect& target) {
+    move(target.left, target.top);
+}
+
+void MainWindow::placeFromSavedPosition() {
+    const ScreenRect current = windowRect();
+    const std::optional<ScreenRect> target = calidus::placeFromSavedPosition(
+        settings_.windowXY, current, workAreaFor(current), desktop_, edition_.isXL());
+    if (target) {
+        moveWindowTo(*target);
+    }
+}
+
+void MainWindow::toggleMiniMode() {
+    settings_.miniMode = !settings_.miniMode;
+    const bool wasVisible = QWidget::isVisible();
+    if (!miniActive_) {
+        applyHeadingStyle(settings_.miniHeading);
+        normalFlags_ = windowFlags();
+        const WindowSize miniOuter{layout_.miniClientWidth, layout_.miniClientHeight};
+        const MiniEntry entry = enterMiniGeometry(windowRect(), miniOuter, workArea(), desktop_);
+        normalRect_ = entry.normal;
+        normalMargins_ = QMargins(geometry().left() - frameGeometry().left(),
+                                  geometry().top() - frameGeometry().top(),
+                                  frameGeometry().right() - geometry().right(),
+                                  frameGeometry().bottom() - geometry().bottom());
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint |
+                       (normalFlags_ & Qt::WindowStaysOnTopHint));
+        const SizeLimits limits = miniSizeLimits(miniOuter);
+        setMinimumSize(limits.minimum.width, limits.minimum.height);
+        setMaximumSize(limits.maximum.width, limits.maximum.height);
+        miniActive_ = true;
+        // Frameless, so the client rectangle is the whole window.
+        setGeometry(entry.mini.left, entry.mini.top, miniOuter.width, miniOuter.height);
+    } else {
+        miniActive_ = false;
+        applyHeadingStyle(settings_.normHeading);
+        const ScreenRect mini = windowRect();
+        setWindowFlags((normalFlags_ & ~Qt::WindowStaysOnTopHint) |
+                       (windowFlags() & Qt::WindowStaysOnTopHint));
+        const QSize client(toPixelsAcross(layout_.width), toPixelsDown(layout_.height));
+        setFixedSize(client);
+        // The frame is not back until the window is shown again, so the client goes where
+        // the old frame margins put it.
+        const ScreenRect target = leaveMiniGeometry(mini, normalRect_, desktop_);
+        setGeometry(
+            QRect(QPoint(target.left + normalMargins_.left(), target.top + normalMargins_.top()),
+                  client));
+    }
+    if (wasVisible) {
+        show();
+    }
+    applyColours();
+    update();
+}
+
+void MainWindow::enterSavedMiniMode() {
+    settings_.miniMode = false;
+    toggleMiniMode();
+}
+
+void MainWindow::applyHeadingStyle(bool plain) {
+    // Linux has no per-control themes to switch off; the classic style draws group titles
+    // plainly in the palette's colour, which is what lets the heading colour show.
+    if (plain && plainStyle_ == nullptr) {
+        plainStyle_ = QStyleFactory::create(QStringLiteral("Windows"));
+        if (plainStyle_ != nullptr) {
+            plainStyle_->setParent(this);
+        }
+    }
+    for (int id : {control::kHeaderBox, control::kTemperatureBox, control::kDistanceBox,
+                   control::kMinimumBox, control::kMaximumBox, control::kStatusBox}) {
+        control(id)->setStyle(plain ? plainStyle_ : nullptr);
+    }
+    headingPlain_ = plain;
+}
+
+void MainWindow::applyColours() {
+    const ColourScheme scheme = colourScheme(settings_, miniActive_);
+    QPalette windowPalette = QApplication::palette(this);
+    if (scheme.custom) {
+        windowPalette.setColor(QPalette::Window, toQColor(scheme.background));
+    }
+    if (palette() != windowPalette) {
+        setPalette(windowPalette);
+    }
+    setAutoFillBackground(scheme.custom);
+    const std::vector<int> headings(headingBoxes().begin(), headingBoxes().end());
+    for (const ControlSpec& spec : layout_.controls) {
+        if (spec.kind == ControlKind::Button) {
+            continue;
+        }
+        ControlRole role = ControlRole::Value;
+        SlotStatus status;
+        if (spec.id == control::kHeaderBox) {
+            role = ControlRole::HeaderBox;
+        } else if (contains(headings, spec.id)) {
+            role = ControlRole::Heading;
+        } else if (const auto it = std::find(layout_.status.begin(), layout_.status.end(), spec.id);
+                   it != layout_.status.end()) {
+            role = ControlRole::Status;
+            status = slotStatus(int(it - layout_.status.begin()));
+        }
+        const ControlColours colours = controlColours(role, scheme, status);
+        QWidget* widget = control(spec.id);
+        QPalette palette = windowPalette;
+        if (colours.text) {
+            palette.setColor(QPalette::WindowText, toQColor(*colours.text));
+            palette.setColor(QPalette::Text, toQColor(*colours.text));
+        }
+        if (widget->palette() != palette) {
+            widget->setPalette(palette);
+        }
+    }
+}
+
+SlotStatus MainWindow::slotStatus(int column) const {
+    if (engine_ == nullptr || !engine_->monitoring()) {
+        return {};
+    }
+    const CoreSample& core = engine_->state().cores[edition_.monitoredCores[column]];
+    return {core.thermalStatus, core.thermalLog};
+}
+
+void MainWindow::applyOnTop(bool onTop) {
+    const bool wasVisible = QWidget::isVisible();
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (wasVisible) {
+        show();
+    }
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+}
+
+void MainWindow::setFieldText(int id, const std::string& text) {
+    if (auto* field = qobject_cast<QLabel*>(control(id)); field != nullptr) {
+        const QString value = qs(text);
+        if (field->text() != value) {
+            field->setText(value);
+        }
+    }
+}
+
+void MainWindow::refreshFromEngine() {
+    ticked_ = true;
+    const ScreenRect rect = isMinimized() ? ScreenRect{} : windowRect();
+    const PlacementRecorder::Outcome outcome = placement_.record(rect, settings_.onTop);
+    if (outcome.applyOnTop) {
+        applyOnTop(*outcome.applyOnTop);
+    }
+    if (engine_ == nullptr || !engine_->monitoring()) {
+        return;
+    }
+    const MonitorState& state = engine_->state();
+    if (outcome.showTemperatureTitle) {
+        setWindowTitle(qs(state.titleText));
+    }
+    for (int column = 0; column < layout_.columns(); ++column) {
+        const CoreSample& core = state.cores[edition_.monitoredCores[column]];
+        setFieldText(layout_.temperature[column], core.temperatureText);
+        setFieldText(layout_.distance[column], core.readingText);
+        setFieldText(layout_.minimum[column], core.minText);
+        setFieldText(layout_.minimumTime[column], core.minTimeText);
+        setFieldText(layout_.maximum[column], core.maxText);
+        setFieldText(layout_.maximumTime[column], core.maxTimeText);
+        setFieldText(layout_.status[column], core.statusText);
+    }
+    const HeaderTexts& texts = engine_->texts();
+    setFieldText(control::kModel, texts.model);
+    setFieldText(control::kSignature, texts.shortSignature);
+    static_cast<QGroupBox*>(control(control::kTemperatureBox))->setTitle(qs(texts.heading));
+    static_cast<QGroupBox*>(control(control::kStatusBox))->setTitle(qs(state.thermalStatusCaption));
+    if (state.gpuPresent) {
+        showGpuOrSignature(true);
+        auto* gpuButton = static_cast<QPushButton*>(control(control::kGpuButton));
+        gpuButton->setText(
+            qs(state.gpu.buttonText.empty() ? texts.signature : state.gpu.buttonText));
+    }
+    applyColours();
+}
+
+void MainWindow::applyAppearance() {
+    applyHeadingStyle(miniActive_ ? settings_.miniHeading : settings_.normHeading);
+    applyColours();
+    update();
+}
+
+WindowPositionAtExit MainWindow::positionAtExit() const {
+    WindowPositionAtExit position;
+    if (placement_.known()) {
+        position.topLeft = placement_.rect().topLeft();
+    }
+    position.compositionShift = !miniActive_ && desktop_.invisibleBorders;
+    position.anchor = anchor_.anchor;
+    position.previousAnchor = anchor_.previous;
+    return position;
+}
+
+void MainWindow::showMessage(const std::string& caption, const std::string& text,
+                             MessageIcon icon) {
+    if (messageSink_) {
+        messageSink_(caption, text, icon);
+        return;
+    }
+    QMessageBox box(this);
+    box.setWindowTitle(qs(caption));
+    box.setText(qs(text));
+    box.setIcon(icon == MessageIcon::Error         ? QMessageBox::Critical
+                : icon == MessageIcon::Warning     ? QMessageBox::Warning
+                : icon == MessageIcon::Information ? QMessageBox::Information
+                                                   : QMessageBox::NoIcon);
+    box.exec();
+}
+
+void MainWindow::setAnchorPosition() {
+    const std::string text =
+        calidus::setAnchorPosition(anchor_, windowRect(), miniActive_, desktop_);
+    showMessage("Anchor Position", text, MessageIcon::None);
+}
+
+void MainWindow::moveToAnchor() {
+    dragging_ = false;
+    const ScreenRect before = windowRect();
+    const ScreenRect target = anchorTarget(anchor_, before, miniActive_, desktop_);
+    moveWindowTo(target);
+    if (isOffScreen(target, workAreaFor(target))) {
+        moveWindowTo(before);
+        showMessage("Error", "Screen position is not available.\nSet a new Anchor Position.",
+                    MessageIcon::Error);
+    }
+}
+
+void MainWindow::showHoverDate(QPoint clientPoint) {
+    if (miniActive_ || engine_ == nullptr || !engine_->monitoring()) {
+        return;
+    }
+    const std::optional<HoverHit> hit =
+        layout_.columns() == 4 ? hoverHitFourColumns(clientPoint.x(), clientPoint.y(), width())
+                               : hoverHitSixColumns(clientPoint.x(), clientPoint.y());
+    if (!hit) {
+        return;
+    }
+    const int core = edition_.monitoredCores[hit->column];
+    const MonitorState& state = engine_->state();
+    if (!state.corePresent(core)) {
+        return;
+    }
+    const std::time_t when =
+        hit->row == ExtremeRow::Minimum ? state.cores[core].minTime : state.cores[core].maxTime;
+    const std::tm* local = std::localtime(&when);
+    if (local == nullptr) {
+        return;
+    }
+    hoverMenu_->clear();
+    hoverMenu_->addAction(qs(hoverDateText(*local)));
+    const QSize size = hoverMenu_->sizeHint();
+    hoverMenu_->popup(mapToGlobal(clientPoint) - QPoint(size.width() / 2, size.height()));
+}
+
+void MainWindow::openAbout() {
+    std::string model = "-----";
+    std::uint32_t signature = 0;
+    if (engine_ != nullptr && engine_->monitoring()) {
+        // The model with the prefixes identification gives it ("Core i7-920").
+        if (!engine_->processor().modelText.empty()) {
+            model = engine_->processor().modelText;
+        }
+        signature = engine_->processor().cpuSignature;
+    }
+    AboutWindow about(edition_, shell_, model, signature, this);
+    about.exec();
+}
+
+void MainWindow::minimize() {
+    showMinimized();
+}
+
+void MainWindow::minimizeFromMenu() {
+    switch (minimizeMenuAction(restored_, settings_.taskBar)) {
+        case MinimizeAction::Minimize:
+            showMinimized();
+            break;
+        case MinimizeAction::Hide:
+            hide();
+            break;
+        case MinimizeAction::Nothing:
+            break;
+    }
+}
+
+void MainWindow::restore() {
+    allowShow_ = true;
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::moveToTopRight() {
+    restore();
+    const ScreenRect before = windowRect();
+    const ScreenRect target = topRightTarget(before, workArea(), miniActive_, desktop_);
+    moveWindowTo(target);
+    if (isOffScreen(target, workAreaFor(target))) {
+        moveWindowTo(before);
+    }
+}
+
+void MainWindow::resetStatistics() {
+    if (engine_ != nullptr && engine_->monitoring()) {
+        engine_->resetStatistics();
+    }
+}
+
+void MainWindow::quit() {
+    emit exitRequested();
+}
+
+void MainWindow::setVisible(bool visible) {
+    // Until showing is allowed the program lives in the tray only.
+    if (visible && !allowShow_) {
+        return;
+    }
+    QWidget::setVisible(visible);
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        raise();
+        activateWindow();
+        const QSize size = contextMenu_->sizeHint();
+        contextMenu_->exec(event->globalPosition().toPoint() - QPoint(0, size.height()));
+        return;
+    }
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    hoverTimer_.stop();
+    if (miniActive_ && event->position().y() >= height() - kMiniResizeEdge) {
+        QWindow* handle = windowHandle();
+        resizingMini_ = handle == nullptr || !handle->startSystemResize(Qt::BottomEdge);
+        return;
+    }
+    dragging_ = true;
+    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (resizingMini_) {
+        resize(width(), std::clamp(int(event->position().y()), minimumHeight(), maximumHeight()));
+        return;
+    }
+    if (dragging_) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+        return;
+    }
+    hoverPoint_ = event->position().toPoint();
+    hoverTimer_.start(kHoverDelayMs);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = false;
+        resizingMini_ = false;
+    }
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = false;
+        toggleMiniMode();
+    }
+}
+
+void MainWindow::leaveEvent(QEvent* event) {
+    hoverTimer_.stop();
+    QWidget::leaveEvent(event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        openAbout();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Alt+F4 always exits, even when the close box only minimizes.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QWidget* target = qobject_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_F4 && (key->modifiers() & Qt::AltModifier) && target != nullptr &&
+            target->window() == this) {
+            settings_.minimizeOnClose = false;
+            close();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (closeAction(settings_.minimizeOnClose) == CloseAction::Minimize) {
+        event->ignore();
+        showMinimized();
+        return;
+    }
+    event->accept();
+    emit exitRequested();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) {
+        return;
+    }
+    const bool minimized = isMinimized();
+    restored_ = !minimized;
+    if (!minimized) {
+        setWindowTitle(qs(edition_.windowTitle));
+    }
+    // Before the first tick has added the icons there is nothing to touch yet.
+    if (ticked_ && tray_.touchFirstIcon && !tray_.touchFirstIcon()) {
+        settings_.taskBar = true;
+    }
+    if (minimized && hideOnMinimize(settings_.taskBar, trayAvailable())) {
+        // Hidden once the state change is through, unless it was undone meanwhile.
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized() && hideOnMinimize(settings_.taskBar, trayAvailable())) {
+                hide();
+            }
+        });
+    }
+}
+
+}  // namespace calidus

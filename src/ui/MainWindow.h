@@ -1,0 +1,163 @@
+#pragma once
+
+#include <QMap>
+#include <QMargins>
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "app/DesktopPort.h"
+#include "common/Edition.h"
+#include "config/Settings.h"
+#include "view/MainWindowLayout.h"
+#include "view/MiniModeGeometry.h"
+#include "view/TrayWindow.h"
+#include "view/WindowColours.h"
+#include "view/WindowPlacement.h"
+#include "view/WindowRules.h"
+
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStyle;
+
+namespace calidus {
+
+class Engine;
+class Shell;
+
+// How the window reaches the tray: touching the first shown icon (false when the desktop lost
+// it) and whether the desktop has a tray at all.
+struct TrayLink {
+    std::function<bool()> touchFirstIcon;
+    std::function<bool()> available;
+};
+
+using MessageSink =
+    std::function<void(const std::string& caption, const std::string& text, MessageIcon icon)>;
+
+// The main window, normal or compact. It shows what the engine computed and never measures.
+class MainWindow : public QWidget, public TrayWindow {
+    Q_OBJECT
+
+  public:
+    MainWindow(const Edition& edition, Settings& settings, Shell& shell, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The engine whose texts the fields show; the window stays empty without one.
+    void bindEngine(Engine* engine);
+    void setTrayLink(TrayLink link);
+    void setMessageSink(MessageSink sink);
+    // A modal message over the window (or to the sink that replaces the boxes).
+    void showMessage(const std::string& caption, const std::string& text, MessageIcon icon);
+
+    // Start-up: the show rule, headings and the GPU/signature choice.
+    void prepareForStart();
+    bool allowShow() const { return allowShow_; }
+    void setAllowShow(bool allow) { allowShow_ = allow; }
+
+    // Monitoring-cycle hooks.
+    void placeFromSavedPosition();
+    void toggleMiniMode();
+    // First tick with "MiniMode" saved on: the toggle sets it again.
+    void enterSavedMiniMode();
+    void refreshFromEngine();
+    void applyHeadingStyle(bool plain);
+    // After Settings or the font chooser changed colours or headings.
+    void applyAppearance();
+    // The date pop-up for a client-area point where the pointer rests.
+    void showHoverDate(QPoint clientPoint);
+    QMenu* hoverMenu() const { return hoverMenu_; }
+    bool headingPlain() const { return headingPlain_; }
+
+    bool miniActive() const { return miniActive_; }
+    bool restored() const { return restored_; }
+    const AnchorState& anchor() const { return anchor_; }
+    ScreenRect windowRect() const;
+    ScreenRect workArea() const;
+
+    // Where "WindowXY" and "AnchorXY" come from at exit.
+    WindowPositionAtExit positionAtExit() const;
+
+    QWidget* control(int id) const { return controls_.value(id); }
+    QMenu* contextMenu() const { return contextMenu_; }
+    void openAbout();
+
+    // TrayWindow
+    bool isVisible() const override { return QWidget::isVisible(); }
+    bool isRestored() const override { return restored_; }
+    void minimize() override;
+    void minimizeFromMenu() override;
+    void restore() override;
+    void moveToTopRight() override;
+    void resetStatistics() override;
+    void quit() override;
+
+    void setVisible(bool visible) override;
+
+  signals:
+    void exitRequested();
+    void sensorTestRequested();
+    void benchmarkRequested();
+    void settingsRequested();
+    void gpuButtonPressed();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildContextMenu();
+    void setAnchorPosition();
+    void moveToAnchor();
+    void applyColours();
+    SlotStatus slotStatus(int column) const;
+    void applyOnTop(bool onTop);
+    void moveWindowTo(const ScreenRect& target);
+    void setFieldText(int id, const std::string& text);
+    void showGpuOrSignature(bool gpuSourceRuns);
+    bool trayAvailable() const;
+
+    const Edition& edition_;
+    const MainWindowLayout& layout_;
+    Settings& settings_;
+    Shell& shell_;
+    Engine* engine_ = nullptr;
+    TrayLink tray_;
+    MessageSink messageSink_;
+    DesktopTraits desktop_;
+
+    QMap<int, QWidget*> controls_;
+    QMenu* contextMenu_ = nullptr;
+    QMenu* hoverMenu_ = nullptr;
+    QStyle* plainStyle_ = nullptr;
+    bool headingPlain_ = false;
+    QTimer hoverTimer_;
+    QPoint hoverPoint_;
+
+    bool allowShow_ = false;
+    bool ticked_ = false;
+    bool miniActive_ = false;
+    bool restored_ = true;
+    bool dragging_ = false;
+    bool resizingMini_ = false;
+    QPoint dragOffset_;
+    ScreenRect normalRect_;
+    Qt::WindowFlags normalFlags_;
+    QMargins normalMargins_;
+    AnchorState anchor_;
+    PlacementRecorder placement_;
+};
+
+}  // namespace calidus

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <functional>
+#include <vector>
+
+#include "common/Edition.h"
+#include "config/Settings.h"
+#include "view/TrayHost.h"
+
+class QMenu;
+
+namespace calidus {
+
+class TrayMenu;
+
+// The notification area through Qt: one QSystemTrayIcon per slot, all sharing one menu.
+class TrayIconHost : public QObject, public TrayHost {
+    Q_OBJECT
+
+  public:
+    using Availability = std::function<bool()>;
+
+    // `available` tells whether the desktop has a tray at all; without one nothing is added.
+    TrayIconHost(const Edition& edition, const Settings& settings,
+                 Availability available = &QSystemTrayIcon::isSystemTrayAvailable,
+                 QObject* parent = nullptr);
+    ~TrayIconHost() override;
+
+    bool add(int slot, const TrayEntry& entry) override;
+    bool modify(int slot, const TrayEntry& entry) override;
+    bool remove(int slot) override;
+
+    bool available() const { return available_(); }
+    // What a click on any icon offers; the menu is built afresh each time it opens.
+    void setMenu(TrayMenu* menu) { trayMenu_ = menu; }
+    QSystemTrayIcon* icon(int slot) const { return icons_[slot]; }
+    QMenu* menu() const { return menu_; }
+
+  private:
+    QIcon render(const TrayIconImage& image) const;
+    void apply(QSystemTrayIcon& icon, const QIcon& picture, const TrayEntry& entry);
+    void trayNotify(QSystemTrayIcon::ActivationReason reason);
+    void rebuildMenu();
+
+    const Settings& settings_;
+    Availability available_;
+    std::vector<QSystemTrayIcon*> icons_;
+    QMenu* menu_;
+    TrayMenu* trayMenu_ = nullptr;
+};
+
+}  // namespace calidus

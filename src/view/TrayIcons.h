@@ -1,0 +1,79 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "common/Edition.h"
+#include "config/Settings.h"
+#include "measure/MonitorState.h"
+#include "view/TrayHost.h"
+
+namespace calidus {
+
+// IconShow bits above the icon slots: which value the icons show.
+inline constexpr std::uint32_t kIconShowMinimum = 1u << 9;
+inline constexpr std::uint32_t kIconShowMaximum = 1u << 10;
+inline constexpr std::uint32_t kIconShowAverage = 1u << 11;
+inline constexpr std::uint32_t kIconShowDistance = 1u << 12;
+inline constexpr std::uint32_t kIconShowValueKind =
+    kIconShowMinimum | kIconShowMaximum | kIconShowAverage;
+
+// A full redraw marker: no value equals it, so every icon is drawn again.
+inline constexpr int kRedrawAll = -128;
+
+// The tray icons of one run: one slot per monitored core number and one for the GPU, shown as
+// IconShow says, each drawing its number into its icon.
+class TrayIcons {
+  public:
+    using Sleep = std::function<void(std::chrono::milliseconds)>;
+
+    // IconShow, TaskBar and every tray key come from `settings`, which the icons change too.
+    TrayIcons(const Edition& edition, TrayHost& host, const MonitorState& state, Settings& settings,
+              Sleep sleep);
+
+    // First tick. Answers the IconShow mask left after the adds.
+    std::uint32_t addTrayIcons();
+    // Every tick, after the alarm actions.
+    void updateTrayIcons();
+    // A "Show Icon" box. Answers true when no icon is left, so the Task Bar box is forced.
+    bool setIconShown(int slot, bool on);
+    void redrawTrayIcons();
+    // Exit: every icon of the mask.
+    void removeTrayIcons(std::uint32_t mask);
+    // A size event: the tray may have been recreated without our icons. Forces TaskBar when the
+    // first shown icon is gone.
+    bool firstIconAlive();
+    // The icons are drawn again at the next tick (font, colour or icon changes).
+    void requestFullRedraw();
+
+    int slotCount() const { return edition_.trayIconSlots; }
+    int gpuSlot() const { return edition_.trayIconSlots - 1; }
+    // A slot whose core is monitored and present, or the GPU slot while a GPU source runs.
+    bool usable(int slot) const;
+
+  private:
+    std::uint32_t slotBit(int slot) const { return 1u << slot; }
+    std::uint32_t iconBits() const { return (1u << slotCount()) - 1; }
+    std::uint32_t iconShow() const { return static_cast<std::uint32_t>(settings_.iconShow); }
+    void setIconShow(std::uint32_t mask) { settings_.iconShow = static_cast<int>(mask); }
+    bool shown(int slot) const { return (iconShow() & slotBit(slot)) != 0; }
+    int firstShownSlot() const;
+    bool addWithRetry(int slot);
+    void removeAllThenAdd(std::uint32_t wanted);
+    bool forceTaskBarWhenNoIcon();
+    std::string tooltipFor(int slot) const;
+    int valueFor(int slot) const;
+    bool blinking(int slot) const;
+
+    const Edition& edition_;
+    TrayHost& host_;
+    const MonitorState& state_;
+    Settings& settings_;
+    Sleep sleep_;
+    std::vector<TrayEntry> entries_;
+    std::vector<int> lastDrawn_;
+};
+
+}  // namespace calidus

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "config/Settings.h"
+#include "view/TrayIcons.h"
+#include "view/TrayWindow.h"
+
+namespace calidus {
+
+enum class TrayCommand {
+    CoreTemperature,
+    DistanceToTjMax,
+    Current,
+    Minimum,
+    Maximum,
+    Average,
+    ResetStatistics,
+    RedrawIcons,
+    MoveToTopRight,
+    Minimize,
+    Restore,
+    Exit,
+};
+
+struct TrayMenuItem {
+    bool separator = false;
+    TrayCommand command = TrayCommand::Exit;
+    std::string_view text;
+    bool checked = false;
+};
+
+// The menu every tray icon shares, and what a click or a double-click on an icon does.
+class TrayMenu {
+  public:
+    TrayMenu(Settings& settings, TrayIcons& icons, TrayWindow& window);
+
+    // Built when the menu opens: checks and the Minimize/Restore items follow the state.
+    std::vector<TrayMenuItem> items() const;
+    // A value-kind change shows at the next tick.
+    void run(TrayCommand command);
+    // Double-click on an icon: minimizes a restored window, restores any other.
+    void doubleClick();
+
+  private:
+    void setIconShowBits(std::uint32_t clear, std::uint32_t set);
+
+    Settings& settings_;
+    TrayIcons& icons_;
+    TrayWindow& window_;
+};
+
+}  // namespace calidus

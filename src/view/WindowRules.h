@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+
+#include "view/ScreenRect.h"
+
+namespace calidus {
+
+// Whether the window may show itself at start: a program started minimized with neither the
+// compact form nor a task-bar button lives only in the tray, when there is one.
+bool allowShowAtStart(bool startMinimized, bool miniMode, bool taskBar, bool trayExists);
+
+enum class CloseAction { Minimize, Exit };
+CloseAction closeAction(bool minimizeOnClose);
+
+enum class MinimizeAction { Minimize, Hide, Nothing };
+// The "Minimize" menu item: a restored window is minimized, a minimized one with a task-bar
+// button is hidden.
+MinimizeAction minimizeMenuAction(bool restored, bool taskBar);
+
+// A minimized window without a task-bar button goes to the tray, when there is one.
+bool hideOnMinimize(bool taskBar, bool trayExists);
+
+// The per-tick record of the window's rectangle and the on-top state applied to it.
+class PlacementRecorder {
+  public:
+    struct Outcome {
+        std::optional<bool> applyOnTop;     // set the z-order to this
+        bool showTemperatureTitle = false;  // minimized: the title carries the temperatures
+    };
+
+    // `window` is the window's rectangle; a minimized window passes an empty one.
+    Outcome record(const ScreenRect& window, bool onTop);
+
+    bool known() const { return recorded_.has_value(); }
+    ScreenRect rect() const { return recorded_.value_or(ScreenRect{}); }
+
+  private:
+    std::optional<ScreenRect> recorded_;
+    bool appliedOnTop_ = false;
+};
+
+}  // namespace calidus

@@ -1,0 +1,73 @@
+// Renders the main window of both editions, normal and compact, after a few ticks on the
+// simulated machine. Run by scripts/screenshots, which names the folder; not part of the suite.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "RecordingShell.h"
+#include "SimulatedEngine.h"
+#include "TrayTestApp.h"
+#include "ui/MainWindow.h"
+#include "ui/QtDesktop.h"
+
+namespace calidus {
+namespace {
+
+void render(const Edition& edition, const std::function<void(Settings&)>& look,
+            const QString& folder, const QString& name) {
+    testing::FakeMachine host;
+    Platform platform = testing::simulatedPlatform(host, testing::modelFor(edition));
+    testing::RecordingShell shell;
+    QtDesktop desktop;
+    Engine engine(edition, platform, desktop);
+    MainWindow window(edition, engine.settings(), shell);
+    desktop.attach(window);
+    window.setTrayLink({[] { return true; }, [] { return false; }});
+    window.bindEngine(&engine);
+    ASSERT_EQ(engine.start().outcome, StartOutcome::Ready);
+    look(engine.settings());
+    window.prepareForStart();
+    window.show();
+    for (int tick = 0; tick < 5; ++tick) {
+        host.counter += 1'000'000;
+        ++host.now;
+        engine.runTick();
+    }
+    QApplication::processEvents();
+    EXPECT_TRUE(window.grab().save(folder + "/" + name + "-normal.png"));
+    window.toggleMiniMode();
+    QApplication::processEvents();
+    EXPECT_TRUE(window.grab().save(folder + "/" + name + "-mini.png"));
+    engine.shutdown();
+}
+
+TEST(Screenshots, DISABLED_NormalAndCompactFormsOfBothEditions) {
+    const char* folder = std::getenv("CALIDUS_SCREENSHOT_DIR");
+    if (folder == nullptr) {
+        GTEST_SKIP() << "CALIDUS_SCREENSHOT_DIR names the folder for the pictures";
+    }
+    testing::ensureApplication();
+    QDir().mkpath(folder);
+    const auto plain = [](Settings&) {};
+    render(Edition::standard(), plain, folder, "calidus");
+    render(Edition::xl(), plain, folder, "calidus-xl");
+    render(
+        Edition::standard(),
+        [](Settings& s) {
+            s.customGUI = s.customGUIMini = true;
+            s.guiColor = s.guiMiniColor = 0x302010;
+            s.guiText = s.guiMiniText = 0x40E0FF;
+            s.normHeading = s.miniHeading = true;
+            s.guiNormHead = s.guiMiniHead = 0x80FF80;
+        },
+        folder, "calidus-coloured");
+}
+
+}  // namespace
+}  // namespace calidus
