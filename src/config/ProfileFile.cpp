@@ -4,6 +4,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "common/Text.h"
 #include "config/ValueForm.h"
 
 namespace calidus {
@@ -12,37 +13,13 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string_view trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::optional<std::string_view> sectionName(std::string_view line) {
-    line = trim(line);
+    line = trimBlanks(line);
     if (line.empty() || line.front() != '[') {
         return std::nullopt;
     }
     line.remove_prefix(1);
-    return trim(line.substr(0, line.find(']')));
+    return trimBlanks(line.substr(0, line.find(']')));
 }
 
 struct KeyLine {
@@ -51,12 +28,12 @@ struct KeyLine {
 };
 
 std::optional<KeyLine> keyLine(std::string_view line) {
-    const std::string_view trimmed = trim(line);
+    const std::string_view trimmed = trimBlanks(line);
     const std::size_t equals = trimmed.find('=');
     if (trimmed.empty() || trimmed.front() == ';' || equals == std::string_view::npos) {
         return std::nullopt;
     }
-    return KeyLine{trim(trimmed.substr(0, equals)), trim(trimmed.substr(equals + 1))};
+    return KeyLine{trimBlanks(trimmed.substr(0, equals)), trimBlanks(trimmed.substr(equals + 1))};
 }
 
 }  // namespace
@@ -109,7 +86,7 @@ ProfileFile ProfileFile::load(const std::filesystem::path& path) {
 std::optional<std::size_t> ProfileFile::findSection(std::string_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const auto name = sectionName(lines_[i].text);
-        if (name && sameName(*name, section)) {
+        if (name && equalsIgnoringCase(*name, section)) {
             return i;
         }
     }
@@ -123,7 +100,7 @@ std::optional<std::size_t> ProfileFile::findKey(std::size_t sectionLine,
             break;
         }
         const auto entry = keyLine(lines_[i].text);
-        if (entry && sameName(entry->key, key)) {
+        if (entry && equalsIgnoringCase(entry->key, key)) {
             return i;
         }
     }
@@ -134,7 +111,7 @@ std::optional<std::size_t> ProfileFile::findKey(std::size_t sectionLine,
 std::size_t ProfileFile::endOfSection(std::size_t sectionLine) const {
     std::size_t end = sectionLine + 1;
     for (std::size_t i = sectionLine + 1; i < lines_.size() && !sectionName(lines_[i].text); ++i) {
-        if (!trim(lines_[i].text).empty()) {
+        if (!trimBlanks(lines_[i].text).empty()) {
             end = i + 1;
         }
     }
@@ -178,7 +155,7 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
     std::string line = std::string(key) + "=" + std::string(value);
     auto sectionLine = findSection(section);
     if (!sectionLine) {
-        if (!lines_.empty() && !trim(lines_.back().text).empty()) {
+        if (!lines_.empty() && !trimBlanks(lines_.back().text).empty()) {
             insertLine(lines_.size(), "");
         }
         sectionLine = lines_.size();

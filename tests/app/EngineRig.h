@@ -11,10 +11,9 @@
 
 #include "app/DesktopPort.h"
 #include "app/Engine.h"
-#include "config/TempFolder.h"
-#include "platform/sim/DescriptionParser.h"
-#include "platform/sim/SimulatedPlatform.h"
 #include "support/FakePlatform.h"
+#include "support/SimulatedHost.h"
+#include "support/TempFolder.h"
 
 namespace calidus::testing {
 
@@ -132,31 +131,5 @@ struct EngineRig {
     RecordingDesktop desktop;
     std::unique_ptr<Engine> engine;
 };
-
-class SteadyLoad : public ProcessorTimeCounter {
-  public:
-    double busyPercent() override { return 12.5; }
-};
-
-// A built-in simulated machine whose sleeps and clock are the fake host's, so nothing waits.
-inline Platform simulatedPlatform(FakeMachine& host, const std::string& model) {
-    const std::vector<BuiltInModel> models = builtInModels();
-    const auto it = std::find_if(models.begin(), models.end(),
-                                 [&](const BuiltInModel& m) { return m.name == model; });
-    if (it == models.end()) {
-        throw std::runtime_error("no built-in model " + model);
-    }
-    DescriptionParse parse = parseMachineDescription(it->description);
-    if (!parse.description) {
-        throw std::runtime_error(parse.error);
-    }
-    Platform platform =
-        makeSimulatedPlatform(std::move(*parse.description),
-                              {std::make_unique<FakeScheduler>(host),
-                               std::make_unique<FakeClock>(host), std::make_unique<SteadyLoad>()});
-    platform.clock = std::make_unique<FakeClock>(host);
-    platform.processorTime = std::make_unique<SteadyLoad>();
-    return platform;
-}
 
 }  // namespace calidus::testing

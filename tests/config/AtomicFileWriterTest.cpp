@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace calidus {
 namespace {

@@ -23,10 +23,10 @@ struct FakeMachine {
     bool msrAvailable = true;
     bool started = false;
     bool stopped = false;
-    std::map<std::pair<int, std::uint32_t>, std::uint64_t> msr;        // (cpu, index) -> value
-    std::map<std::pair<int, std::uint32_t>, CpuidResult> cpuid;        // (cpu, leaf) -> answer
+    std::map<std::pair<int, std::uint32_t>, std::uint64_t> msr;  // (cpu, index) -> value
+    std::map<std::pair<int, std::uint32_t>, CpuidResult> cpuid;  // (cpu, leaf) -> answer
     std::set<std::uint32_t> failingMsr;
-    std::vector<std::pair<int, std::uint32_t>> msrWrites;              // (cpu, index), in order
+    std::vector<std::pair<int, std::uint32_t>> msrWrites;  // (cpu, index), in order
     std::vector<std::uint32_t> threadMaskHistory;
     std::vector<std::uint32_t> processMaskHistory;
     int zeroSleeps = 0;
@@ -52,7 +52,7 @@ struct FakeMachine {
 };
 
 class FakeDriver : public DriverLibrary {
-public:
+  public:
     explicit FakeDriver(FakeMachine& m) : m_(m) {}
     void start() override { m_.started = true; }
     std::uint32_t status() override { return m_.driverStatus; }
@@ -76,12 +76,12 @@ public:
     }
     void stop() override { m_.stopped = true; }
 
-private:
+  private:
     FakeMachine& m_;
 };
 
 class FakeProcessor : public Processor {
-public:
+  public:
     explicit FakeProcessor(FakeMachine& m) : m_(m) {}
     CpuidResult cpuid(std::uint32_t leaf, std::uint32_t) override {
         auto it = m_.cpuid.find({m_.currentCpu(), leaf});
@@ -93,12 +93,12 @@ public:
     }
     std::uint64_t rdtsc() override { return static_cast<std::uint64_t>(m_.counter) * 3; }
 
-private:
+  private:
     FakeMachine& m_;
 };
 
 class FakeScheduler : public Scheduler {
-public:
+  public:
     explicit FakeScheduler(FakeMachine& m) : m_(m) {}
     AffinityMasks affinityMasks() override { return {m_.processMask, m_.systemMask}; }
     bool setProcessAffinity(std::uint32_t mask) override {
@@ -122,12 +122,12 @@ public:
         m_.counter += d.count() * 1000;
     }
 
-private:
+  private:
     FakeMachine& m_;
 };
 
 class FakeClock : public Clock {
-public:
+  public:
     explicit FakeClock(FakeMachine& m) : m_(m) {}
     std::int64_t counter() override { return m_.counter; }
     std::int64_t counterFrequency() override { return 1'000'000; }
@@ -144,7 +144,7 @@ public:
         return t;
     }
 
-private:
+  private:
     FakeMachine& m_;
 };
 

@@ -3,42 +3,12 @@
 // An engine on a built-in simulated machine whose clock and sleeps are the fake host's, so
 // start-up waits for nothing.
 
-#include <algorithm>
-#include <memory>
-#include <stdexcept>
 #include <string>
 
 #include "app/Engine.h"
-#include "platform/sim/DescriptionParser.h"
-#include "platform/sim/SimulatedPlatform.h"
-#include "support/FakePlatform.h"
+#include "support/SimulatedHost.h"
 
 namespace calidus::testing {
-
-class SteadyLoad : public ProcessorTimeCounter {
-  public:
-    double busyPercent() override { return 12.5; }
-};
-
-inline Platform simulatedPlatform(FakeMachine& host, const std::string& model) {
-    const std::vector<BuiltInModel> models = builtInModels();
-    const auto it = std::find_if(models.begin(), models.end(),
-                                 [&](const BuiltInModel& m) { return m.name == model; });
-    if (it == models.end()) {
-        throw std::runtime_error("no built-in model " + model);
-    }
-    DescriptionParse parse = parseMachineDescription(it->description);
-    if (!parse.description) {
-        throw std::runtime_error(parse.error);
-    }
-    Platform platform =
-        makeSimulatedPlatform(std::move(*parse.description),
-                              {std::make_unique<FakeScheduler>(host),
-                               std::make_unique<FakeClock>(host), std::make_unique<SteadyLoad>()});
-    platform.clock = std::make_unique<FakeClock>(host);
-    platform.processorTime = std::make_unique<SteadyLoad>();
-    return platform;
-}
 
 // The i7-920 for the standard edition, the six-core i7-980X for the XL edition.
 inline std::string modelFor(const Edition& edition) {

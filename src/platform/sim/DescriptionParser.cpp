@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <map>
+
+#include "common/Text.h"
 
 // The description is a profile file: [Machine], [Msr] and [Msr.N] sections of Key=Value lines, ';'
 // starting a comment anywhere on a line. Keys and section names are matched regardless of case;
@@ -49,24 +50,6 @@ struct Entry {
 
 [[noreturn]] void refuse(const Entry& entry, std::string_view problem) {
     refuse(entry.line, entry.key, problem);
-}
-
-std::string_view trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool sameWord(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
 }
 
 std::optional<std::uint64_t> toUnsigned(std::string_view text) {
@@ -112,7 +95,7 @@ std::vector<std::string_view> commaList(std::string_view text) {
     std::vector<std::string_view> items;
     for (std::size_t start = 0;;) {
         const std::size_t comma = text.find(',', start);
-        items.push_back(trim(text.substr(start, comma - start)));
+        items.push_back(trimBlanks(text.substr(start, comma - start)));
         if (comma == std::string_view::npos) {
             return items;
         }
@@ -190,7 +173,7 @@ class DescriptionReader {
     enum class Section { None, Machine, Msr };
 
     void readLine(int line, std::string_view raw) {
-        const std::string_view content = trim(raw.substr(0, raw.find(';')));
+        const std::string_view content = trimBlanks(raw.substr(0, raw.find(';')));
         if (content.empty()) {
             return;
         }
@@ -202,8 +185,8 @@ class DescriptionReader {
         if (equals == std::string_view::npos) {
             refuse(line, content, "not a Key=Value line");
         }
-        Entry entry{line, std::string(trim(content.substr(0, equals))),
-                    trim(content.substr(equals + 1))};
+        Entry entry{line, std::string(trimBlanks(content.substr(0, equals))),
+                    trimBlanks(content.substr(equals + 1))};
         switch (section_) {
             case Section::None:
                 refuse(entry, "outside a section");
@@ -220,18 +203,18 @@ class DescriptionReader {
         if (header.back() != ']') {
             refuse(line, header, "not a section header");
         }
-        const std::string_view name = trim(header.substr(1, header.size() - 2));
+        const std::string_view name = trimBlanks(header.substr(1, header.size() - 2));
         std::string subject = "[";
         subject.append(name).append("]");
         std::string canonical;
-        if (sameWord(name, "Machine")) {
+        if (equalsIgnoringCase(name, "Machine")) {
             section_ = Section::Machine;
             canonical = "Machine";
-        } else if (sameWord(name, "Msr")) {
+        } else if (equalsIgnoringCase(name, "Msr")) {
             section_ = Section::Msr;
             registers_ = &description_.msr;
             canonical = "Msr";
-        } else if (name.size() > 4 && sameWord(name.substr(0, 4), "Msr.")) {
+        } else if (name.size() > 4 && equalsIgnoringCase(name.substr(0, 4), "Msr.")) {
             const std::optional<std::uint64_t> processor = toUnsigned(name.substr(4));
             if (!processor || *processor >= kMaxProcessors) {
                 refuse(line, subject, "not a logical processor number");
@@ -252,7 +235,7 @@ class DescriptionReader {
     void addMachineKey(Entry entry) {
         const auto known =
             std::find_if(kMachineKeys.begin(), kMachineKeys.end(),
-                         [&](std::string_view key) { return sameWord(key, entry.key); });
+                         [&](std::string_view key) { return equalsIgnoringCase(key, entry.key); });
         if (known == kMachineKeys.end()) {
             refuse(entry, "unknown key");
         }

@@ -7,12 +7,12 @@
 #include <fstream>
 
 #include "platform/linux/LinuxScheduler.h"
-#include "platform/linux/TemporaryDirectory.h"
+#include "support/TempFolder.h"
 
 namespace calidus {
 namespace {
 
-using testing::TemporaryDirectory;
+using testing::TempFolder;
 
 struct RecordingRunner : CommandRunner {
     explicit RecordingRunner(std::vector<std::vector<std::string>>& calls) : calls(calls) {}
@@ -36,14 +36,14 @@ std::vector<int> allowedCpus() {
     return cpus;
 }
 
-std::filesystem::path devicePath(const TemporaryDirectory& tree, int cpu) {
+std::filesystem::path devicePath(const TempFolder& tree, int cpu) {
     return tree.path() / std::to_string(cpu) / "msr";
 }
 
 // A sparse stand-in for each processor's msr device.
-void makeDevices(const TemporaryDirectory& tree) {
+void makeDevices(const TempFolder& tree) {
     for (const int cpu : allowedCpus()) {
-        tree.write(devicePath(tree, cpu), "");
+        tree.put(devicePath(tree, cpu), "");
         std::filesystem::resize_file(devicePath(tree, cpu), kDeviceSize);
     }
 }
@@ -64,7 +64,7 @@ void putBytes(const std::filesystem::path& file, std::uint32_t offset,
 }
 
 LinuxDriverLibrary makeDriver(
-    const TemporaryDirectory& tree, std::vector<std::vector<std::string>>& calls, bool root,
+    const TempFolder& tree, std::vector<std::vector<std::string>>& calls, bool root,
     LinuxDriverLibrary::OpenDevice open = LinuxDriverLibrary::openDevice) {
     return LinuxDriverLibrary(
         tree.path().string(), std::make_unique<RecordingRunner>(calls), [root] { return root; },
@@ -72,7 +72,7 @@ LinuxDriverLibrary makeDriver(
 }
 
 TEST(LinuxDriverLibrary, AccessReachesTheDeviceOfThePinnedProcessorAtTheRegistersOffset) {
-    TemporaryDirectory tree;
+    TempFolder tree;
     makeDevices(tree);
     std::vector<std::vector<std::string>> calls;
     int opens = 0;
@@ -124,7 +124,7 @@ TEST(LinuxDriverLibrary, AccessReachesTheDeviceOfThePinnedProcessorAtTheRegister
 }
 
 TEST(LinuxDriverLibrary, WithoutDevicesIsNotFoundAndOnlyRootLoadsTheModule) {
-    TemporaryDirectory tree;
+    TempFolder tree;
     std::vector<std::vector<std::string>> calls;
 
     LinuxDriverLibrary user = makeDriver(tree, calls, false);
@@ -138,7 +138,7 @@ TEST(LinuxDriverLibrary, WithoutDevicesIsNotFoundAndOnlyRootLoadsTheModule) {
     EXPECT_EQ(calls, (std::vector<std::vector<std::string>>{{"modprobe", "msr"}}));
     EXPECT_EQ(root.status(), 3u);
 
-    tree.write("not-a-cpu/msr", "");
+    tree.put("not-a-cpu/msr", "");
     EXPECT_EQ(root.status(), 3u);
     LinuxDriverLibrary elsewhere((tree.path() / "missing").string(),
                                  std::make_unique<RecordingRunner>(calls), [] { return false; });
@@ -146,7 +146,7 @@ TEST(LinuxDriverLibrary, WithoutDevicesIsNotFoundAndOnlyRootLoadsTheModule) {
 }
 
 TEST(LinuxDriverLibrary, RefusedDeviceIsNotLoadedAndReadOnlyDeviceOnlyReads) {
-    TemporaryDirectory tree;
+    TempFolder tree;
     makeDevices(tree);
     std::vector<std::vector<std::string>> calls;
 

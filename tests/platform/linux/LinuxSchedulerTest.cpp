@@ -5,12 +5,12 @@
 #include <bit>
 
 #include "platform/linux/CpuList.h"
-#include "platform/linux/TemporaryDirectory.h"
+#include "support/TempFolder.h"
 
 namespace calidus {
 namespace {
 
-using testing::TemporaryDirectory;
+using testing::TempFolder;
 
 TEST(CpuList, ParsesRangesAndSinglesUpToProcessor31) {
     EXPECT_EQ(parseCpuList("0-3,6,8-9\n"), 0x34Fu);
@@ -23,16 +23,16 @@ TEST(CpuList, ParsesRangesAndSinglesUpToProcessor31) {
 }
 
 TEST(LinuxScheduler, SystemMaskFromTheOnlineListOrElseTheProcessMask) {
-    TemporaryDirectory sys;
+    TempFolder sys;
     AffinityMasks masks = LinuxScheduler(sys.path().string()).affinityMasks();
     EXPECT_NE(masks.process, 0u);
     EXPECT_EQ(masks.system, masks.process);
 
-    sys.write("devices/system/cpu/online", "0-5,7\n");
+    sys.put("devices/system/cpu/online", "0-5,7\n");
     masks = LinuxScheduler(sys.path().string()).affinityMasks();
     EXPECT_EQ(masks.system, 0xBFu);
 
-    sys.write("devices/system/cpu/online", "garbage");
+    sys.put("devices/system/cpu/online", "garbage");
     masks = LinuxScheduler(sys.path().string()).affinityMasks();
     EXPECT_EQ(masks.system, masks.process);
 }

@@ -15,7 +15,7 @@ class TempFolder {
     TempFolder() {
         std::random_device random;
         path_ = std::filesystem::temp_directory_path() /
-                ("calidus-config-" + std::to_string(random()) + std::to_string(random()));
+                ("calidus-" + std::to_string(random()) + std::to_string(random()));
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {
@@ -27,6 +27,12 @@ class TempFolder {
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+    // Writes a file below the folder, making the folders on its way.
+    void put(const std::filesystem::path& relative, std::string_view contents) const {
+        std::filesystem::create_directories((path_ / relative).parent_path());
+        write(path_ / relative, contents);
+    }
 
     static void write(const std::filesystem::path& file, std::string_view contents) {
         std::ofstream(file, std::ios::binary) << contents;
