@@ -22,8 +22,6 @@ constexpr std::chrono::milliseconds kDriverSettleTime{250};
 constexpr std::chrono::milliseconds kFixedTickPeriod{1000};
 constexpr int kShortestRefreshInterval = 100;
 constexpr int kLongestRefreshInterval = 20000;
-constexpr int kTrayIconBits = 0x1FF;
-constexpr int kXlGpuIconBit = 0x100;
 constexpr std::uint64_t kKillMHzTick = 4;
 constexpr std::uint32_t kProcessorZero = 1;
 
@@ -233,11 +231,13 @@ void Engine::firstTick() {
     platform_.scheduler->sleep(kNoWait);
     settings_.iconShow =
         static_cast<int>(desktop_.addTrayIcons(static_cast<std::uint32_t>(settings_.iconShow)));
-    if ((settings_.iconShow & kTrayIconBits) == 0) {
+    // This edition's bits only: unused bits left in the mask must not stand for a shown icon.
+    const auto shown = static_cast<std::uint32_t>(settings_.iconShow);
+    if ((shown & edition_.trayIconBits()) == 0) {
         settings_.taskBar = true;
     }
-    if ((settings_.iconShow & kXlGpuIconBit) && !state_->gpuPresent) {
-        settings_.iconShow &= ~kXlGpuIconBit;
+    if ((shown & edition_.gpuTrayIconBit()) && !state_->gpuPresent) {
+        settings_.iconShow = static_cast<int>(shown & ~edition_.gpuTrayIconBit());
     }
     if (settings_.startMinimized) {
         desktop_.minimizeWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -31,25 +32,25 @@ struct Edition {
     EditionKind kind;
     std::string_view programName;  // also the base of the settings file name
     std::string_view windowTitle;
-    int maxCores;                            // monitored cores
-    std::span<const int> monitoredCores;     // core numbers, in the order the cycle reads them
-    int coreSlots;                           // per-core entries kept (TjMax, Idle, samples)
-    int highestLogicalProcessor;             // loops "over every logical processor" end here
-    bool orsThreadsIntoCore;                 // core map: every thread joins its core's mask
+    int maxCores;                         // monitored cores
+    std::span<const int> monitoredCores;  // core numbers, in the order the cycle reads them
+    int coreSlots;                        // per-core entries kept (TjMax, Idle, samples)
+    int highestLogicalProcessor;          // loops "over every logical processor" end here
+    bool orsThreadsIntoCore;              // core map: every thread joins its core's mask
     bool apicIdTextHasBlanks;
     bool brandReadPinsProcess;               // the brand is read with the whole process pinned
     bool cpuidLimitClearedAfterClockThread;  // else before the support test
     ModelRules modelRules;
-    std::string_view modelTextPrefix;        // put before the model text the window shows
-    int trayIconSlots;                // core slots first, the GPU icon in the last one
-    std::string_view gpuTrayTitle;    // first line of the GPU icon's tooltip
-    int trayAddRetryMs;               // wait before a failed first add is tried again
-    bool trayDropsMissingAtFirstAdd;  // a shown slot without its core or GPU is dropped, not added
-    int trayRemoveAttempts;           // per icon at exit
-    bool hasSkull;                    // settings keys of the standard edition only
+    std::string_view modelTextPrefix;  // put before the model text the window shows
+    int trayIconSlots;                 // core slots first, the GPU icon in the last one
+    std::string_view gpuTrayTitle;     // first line of the GPU icon's tooltip
+    int trayAddRetryMs;                // wait before a failed first add is tried again
+    bool trayDropsMissingAtFirstAdd;   // a shown slot without its core or GPU is dropped, not added
+    int trayRemoveAttempts;            // per icon at exit
+    bool hasSkull;                     // settings keys of the standard edition only
     bool hasOldFormula;
-    bool hasRefreshInterval;          // without it the period after the first tick is 1000 ms
-    bool hasFontNumberAndBold;        // settings keys the XL edition carries without effect
+    bool hasRefreshInterval;    // without it the period after the first tick is 1000 ms
+    bool hasFontNumberAndBold;  // settings keys the XL edition carries without effect
     AlarmRules alarmRules;
     // The monitoring engine.
     bool hasKillMHz;                       // the clock thread may stop after the fourth tick
@@ -61,6 +62,9 @@ struct Edition {
     bool summaryTextsNameCores;            // tooltip lines "Core n:  ", title with unit texts
 
     bool isXL() const { return kind == EditionKind::XL; }
+    // The "IconShow" bits of this edition's tray slots, and of its GPU slot.
+    std::uint32_t trayIconBits() const { return (1u << trayIconSlots) - 1; }
+    std::uint32_t gpuTrayIconBit() const { return 1u << (trayIconSlots - 1); }
 
     static const Edition& standard();
     static const Edition& xl();

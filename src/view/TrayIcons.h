@@ -55,7 +55,7 @@ class TrayIcons {
 
   private:
     std::uint32_t slotBit(int slot) const { return 1u << slot; }
-    std::uint32_t iconBits() const { return (1u << slotCount()) - 1; }
+    std::uint32_t iconBits() const { return edition_.trayIconBits(); }
     std::uint32_t iconShow() const { return static_cast<std::uint32_t>(settings_.iconShow); }
     void setIconShow(std::uint32_t mask) { settings_.iconShow = static_cast<int>(mask); }
     bool shown(int slot) const { return (iconShow() & slotBit(slot)) != 0; }

@@ -196,6 +196,12 @@ TEST(EngineTick, TheFirstTickSetsUpTheDesktopAndEveryTickRefreshesIt) {
     xl.engine->runTick();
     EXPECT_EQ(xl.engine->settings().iconShow, 0x1);  // no GPU source, no GPU icon
     EXPECT_EQ(xl.machine.getMsr(11, 0x38D), 0x330u);
+
+    // Bit 8 is no icon of the standard edition: the window still needs its task-bar button.
+    EngineRig unused(Edition::standard(), "IconShow=256\nTaskBar=0\n");
+    ASSERT_EQ(unused.engine->start().outcome, StartOutcome::Ready);
+    unused.engine->runTick();
+    EXPECT_TRUE(unused.engine->settings().taskBar);
 }
 
 TEST(EngineTick, KillMHzStopsTheClockThreadOnTheFourthTickOfTheStandardEdition) {
