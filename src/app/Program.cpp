@@ -62,7 +62,13 @@ int runProgram(const Edition& edition, int argc, char** argv) {
     } else {
         platform = makeLinuxPlatform();
     }
-    if (options.frontEnd == FrontEnd::Window) {
+    FrontEnd frontEnd = options.frontEnd;
+    if (frontEnd == FrontEnd::Window && !windowDisplayAvailable()) {
+        std::cerr << edition.programName
+                  << ": no display to open the window on; showing the readings as text\n";
+        frontEnd = FrontEnd::Console;
+    }
+    if (frontEnd == FrontEnd::Window) {
         installStopSignals();
         return runWindowFrontEnd(
             edition, platform, {settingsBesideProgram(), options.ticks, stopSignalled}, argc, argv);
@@ -71,7 +77,7 @@ int runProgram(const Edition& edition, int argc, char** argv) {
     Engine engine(edition, platform, desktop, settingsBesideProgram());
     installStopSignals();
     const ConsoleRun run{
-        .format = options.frontEnd == FrontEnd::Json ? ConsoleFormat::Json : ConsoleFormat::Lines,
+        .format = frontEnd == FrontEnd::Json ? ConsoleFormat::Json : ConsoleFormat::Lines,
         .ticks = options.ticks,
         .stopRequested = stopSignalled,
         .sleep = [](std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); },

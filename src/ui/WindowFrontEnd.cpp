@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdlib>
-#include <iostream>
 
 #include "app/Engine.h"
 #include "platform/linux/LinuxShell.h"
@@ -17,8 +16,10 @@ namespace {
 
 constexpr int kStopPollMs = 100;
 
-// Qt aborts when it finds no display; say what to do instead.
-bool displayAvailable() {
+}  // namespace
+
+// Qt aborts when it finds no display, so the caller asks first.
+bool windowDisplayAvailable() {
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
         const char* value = std::getenv(name);
         if (value != nullptr && *value != '\0') {
@@ -28,15 +29,8 @@ bool displayAvailable() {
     return false;
 }
 
-}  // namespace
-
 int runWindowFrontEnd(const Edition& edition, Platform& platform, WindowRun run, int& argc,
                       char** argv) {
-    if (!displayAvailable()) {
-        std::cerr << edition.programName
-                  << ": no display to open the window on; --console and --json run without one\n";
-        return 1;
-    }
     QApplication app(argc, argv);
     // A window hidden in the tray is still running; only Exit ends the program.
     app.setQuitOnLastWindowClosed(false);

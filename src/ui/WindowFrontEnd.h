@@ -15,6 +15,9 @@ struct WindowRun {
     std::function<bool()> stopRequested;  // SIGINT or SIGTERM arrived
 };
 
+// Whether a display is there to open the window on.
+bool windowDisplayAvailable();
+
 // The program's window: starts the engine, drives its timer and ends through the normal
 // shutdown when the window, the tray, a stop signal or the tick limit ends the run. Answers the
 // exit code.
