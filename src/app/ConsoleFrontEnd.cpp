@@ -41,10 +41,13 @@ int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out) {
         } else {
             out << tickLines(engine) << std::flush;
         }
+        if (!out) {
+            break;  // nobody reads any more, for instance a closed pipe
+        }
         wait = engine.tickPeriod();
     }
     engine.shutdown();
-    return 0;
+    return out ? 0 : 1;
 }
 
 }  // namespace calidus

@@ -18,8 +18,9 @@ struct ConsoleRun {
     std::function<void(std::chrono::milliseconds)> sleep;
 };
 
-// Starts the engine, prints every tick until the tick count is reached or a stop is asked
-// for, and shuts the engine down. Answers the exit status: 1 when start-up failed.
+// Starts the engine, prints every tick until the tick count is reached, a stop is asked for
+// or the output fails, and shuts the engine down. Answers the exit status: 1 when start-up
+// failed or the output could not be written.
 int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out);
 
 }  // namespace calidus

@@ -19,7 +19,6 @@ namespace {
 
 constexpr std::chrono::milliseconds kNoWait{0};
 constexpr std::chrono::milliseconds kDriverSettleTime{250};
-constexpr std::chrono::milliseconds kFixedTickPeriod{1000};
 constexpr int kShortestRefreshInterval = 100;
 constexpr int kLongestRefreshInterval = 20000;
 constexpr std::uint64_t kKillMHzTick = 4;
@@ -30,6 +29,14 @@ std::string formatTime(Clock& clock, std::time_t when) {
     char text[16];
     std::strftime(text, sizeof text, "%H:%M:%S", &local);
     return text;
+}
+
+std::chrono::milliseconds tickPeriodFor(const Edition& edition, int refreshInterval) {
+    if (!edition.hasRefreshInterval || refreshInterval < kShortestRefreshInterval ||
+        refreshInterval > kLongestRefreshInterval) {
+        return Engine::kFixedTickPeriod;
+    }
+    return std::chrono::milliseconds(refreshInterval);
 }
 
 }  // namespace
@@ -175,6 +182,7 @@ void Engine::applySettings(const ProfileFile& file) {
                       .killMHz = threads_.killMHz.load() != 0,
                       .gpu = gpu});
     settings_ = loaded.settings;
+    tickPeriod_ = tickPeriodFor(edition_, settings_.refreshInterval);
     state.calibration = loaded.cores;
     threads_.killMHz = loaded.killMHz ? 1 : 0;
 
@@ -198,17 +206,6 @@ StartResult Engine::fail(StartOutcome outcome, const std::string& caption, const
                          MessageIcon icon) {
     desktop_.showMessage(caption, text, icon);
     return {outcome, caption, text};
-}
-
-std::chrono::milliseconds Engine::tickPeriod() const {
-    if (!edition_.hasRefreshInterval) {
-        return kFixedTickPeriod;
-    }
-    const int interval = settings_.refreshInterval;
-    if (interval < kShortestRefreshInterval || interval > kLongestRefreshInterval) {
-        return kFixedTickPeriod;
-    }
-    return std::chrono::milliseconds(interval);
 }
 
 void Engine::runTick() {

@@ -49,6 +49,8 @@ struct HeaderTexts {
 class Engine {
   public:
     static constexpr std::chrono::milliseconds kFirstTickDelay{125};
+    // Without "RefreshInterval", or with one no timer is sensible for.
+    static constexpr std::chrono::milliseconds kFixedTickPeriod{1000};
 
     Engine(const Edition& edition, Platform& platform, DesktopPort& desktop,
            EngineSettings settings = {});
@@ -66,8 +68,9 @@ class Engine {
     bool resetStatistics();
     void shutdown();
 
-    // The period of every tick after the first.
-    std::chrono::milliseconds tickPeriod() const;
+    // The period of every tick after the first, fixed when start-up reads the settings: a
+    // "RefreshInterval" changed later takes effect at the next start.
+    std::chrono::milliseconds tickPeriod() const { return tickPeriod_; }
     bool monitoring() const { return ready_ && !shutDown_; }
 
     const Edition& edition() const { return edition_; }
@@ -129,6 +132,7 @@ class Engine {
     bool benchmarkRunning_ = false;
     bool benchmarkStopRequested_ = false;
     std::time_t startTime_ = 0;
+    std::chrono::milliseconds tickPeriod_ = kFixedTickPeriod;
     TickTime lastTick_;
     std::uint32_t clockModAtExit_ = 0;
 };

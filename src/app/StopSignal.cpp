@@ -1,15 +1,19 @@
 #include "app/StopSignal.h"
 
+#include <atomic>
 #include <csignal>
 
 namespace calidus {
 
 namespace {
 
-volatile std::sig_atomic_t stopRequested = 0;
+// The signal may arrive on any thread of the process; a lock-free atomic is safe both in the
+// handler and between threads.
+std::atomic<bool> stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 extern "C" void onStopSignal(int) {
-    stopRequested = 1;
+    stopRequested.store(true);
 }
 
 }  // namespace
@@ -17,10 +21,15 @@ extern "C" void onStopSignal(int) {
 void installStopSignals() {
     std::signal(SIGINT, onStopSignal);
     std::signal(SIGTERM, onStopSignal);
+#ifdef SIGPIPE
+    // A reader that goes away must not end the run before its shutdown restored the
+    // processor: the write fails instead, and the front end ends the run.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 bool stopSignalled() {
-    return stopRequested != 0;
+    return stopRequested.load();
 }
 
 }  // namespace calidus

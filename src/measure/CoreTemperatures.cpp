@@ -113,6 +113,11 @@ void updateCoreTemperatures(MonitorState& state, ProcessorAccess& access,
         const bool sensorRead = access.readMsr(kThermStatusMsr, therm.low, therm.high);
         const MsrValue modulation = access.readMsr(kClockModulationMsr);
         access.unpin();
+        if (modulation.low & kModulationEnable) {
+            modulationActive = true;
+            smallestField =
+                std::min(smallestField, static_cast<int>(modulation.low & kModulationFieldMask));
+        }
 
         // A sensor that cannot be read keeps its last reading; before it has one the core
         // contributes nothing, rather than showing TjMax.
@@ -149,11 +154,6 @@ void updateCoreTemperatures(MonitorState& state, ProcessorAccess& access,
 
         if (settings.alarm && sample.temperature >= settings.alarm1) {
             state.alarmThisTick = true;
-        }
-        if (modulation.low & kModulationEnable) {
-            modulationActive = true;
-            smallestField =
-                std::min(smallestField, static_cast<int>(modulation.low & kModulationFieldMask));
         }
     }
 

@@ -115,6 +115,22 @@ TEST(ConsoleFrontEnd, LinesNameEveryCoreAndAStopEndsTheRunThroughShutdown) {
     EXPECT_NE(text.find("  Core 3:  45\u00B0C  TjMax 100  distance 55  min 45\u00B0C at 22:13:20  "
                         "max 45\u00B0C at 22:13:20  OK\n"),
               std::string::npos);
+
+    // The reader goes away (a closed pipe): the run still ends through the shutdown.
+    FakeMachine piped;
+    buildMachine(piped, Edition::standard());
+    Platform pipedPlatform = testing::makeFakePlatform(piped);
+    ConsoleRig gone(Edition::standard(), pipedPlatform, "ClockMod=24\n");
+    ConsoleRun endless = gone.run(ConsoleFormat::Json, std::nullopt);
+    endless.sleep = [&](std::chrono::milliseconds) {
+        if (gone.engine.state().tickCount == 2) {
+            gone.out.setstate(std::ios::badbit);
+        }
+    };
+    EXPECT_EQ(runConsole(gone.engine, endless, gone.out), 1);
+    EXPECT_EQ(gone.engine.state().tickCount, 3u);
+    EXPECT_TRUE(piped.stopped);
+    EXPECT_EQ(piped.getMsr(0, kClockModulation), 0u);
 }
 
 TEST(ConsoleFrontEnd, AFailedStartPrintsTheMessageAndExitsWithOne) {
@@ -220,11 +236,12 @@ TEST(ConsoleFrontEnd, AHandMadeSettingsFileIsAppliedAndGetsTheExitKeys) {
                   "MiniMode=0\nClockMod=2\n");
 }
 
-TEST(StopSignal, InterruptAndTerminateAskForTheStop) {
+TEST(StopSignal, InterruptAndTerminateAskForTheStopAndAClosedPipeIsNoSignal) {
     installStopSignals();
     EXPECT_FALSE(stopSignalled());
     std::raise(SIGTERM);
     EXPECT_TRUE(stopSignalled());
+    std::raise(SIGPIPE);  // ignored: a closed pipe shows as a failed write
 }
 
 }  // namespace

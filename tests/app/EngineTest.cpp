@@ -227,6 +227,11 @@ TEST(EngineTick, TickPeriodFollowsTheRefreshIntervalOnlyInTheStandardEdition) {
         EngineRig rig(*edition, "RefreshInterval=250\n");
         ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
         EXPECT_EQ(rig.engine->tickPeriod().count(), edition->isXL() ? 1000 : 250);
+
+        // The Settings window changes the key live; the timer keeps its period for the run.
+        rig.engine->settings().refreshInterval = 500;
+        rig.engine->runTick();
+        EXPECT_EQ(rig.engine->tickPeriod().count(), edition->isXL() ? 1000 : 250);
     }
 }
 

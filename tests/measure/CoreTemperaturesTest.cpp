@@ -168,8 +168,11 @@ TEST(CoreTemperatures, AlarmPinningAndAnUnreadableSensor) {
 
     Rig fresh(Edition::standard());
     fresh.machine.failingMsr.insert(kThermStatusMsr);
+    fresh.machine.setMsr(0, kClockModulationMsr, 0x18);
     fresh.tick();
     EXPECT_EQ(fresh.core(0).maxTemperature, kMaxTemperatureStart);
+    // Its clock-modulation register is a register of its own and still counts.
+    EXPECT_EQ(fresh.state.thermalStatusCaption, "Clock Modulation  50.0%");
 }
 
 TEST(CoreTemperatures, GpuSampleAndReset) {
