@@ -196,6 +196,7 @@ void MainWindow::prepareForStart() {
         static_cast<QPushButton*>(control(control::kGpuButton))->setText(qs(texts.signature));
         static_cast<QGroupBox*>(control(control::kTemperatureBox))->setTitle(qs(texts.heading));
     }
+    applyColours();
     placeFromSavedPosition();
 }
 
@@ -219,7 +220,7 @@ void MainWindow::moveWindowTo(const ScreenRect& target) {
 void MainWindow::placeFromSavedPosition() {
     const ScreenRect current = windowRect();
     const std::optional<ScreenRect> target = calidus::placeFromSavedPosition(
-        settings_.windowXY, current, workAreaFor(current), desktop_, edition_.isXL());
+        settings_.windowXY, current, monitors(), desktop_, edition_.isXL());
     if (target) {
         moveWindowTo(*target);
     }
@@ -301,30 +302,34 @@ void MainWindow::applyColours() {
     setAutoFillBackground(scheme.custom);
     const std::vector<int> headings(headingBoxes().begin(), headingBoxes().end());
     for (const ControlSpec& spec : layout_.controls) {
-        if (spec.kind == ControlKind::Button) {
+        if (spec.kind == ControlKind::Button || contains(layout_.status, spec.id)) {
             continue;
         }
-        ControlRole role = ControlRole::Value;
-        SlotStatus status;
-        if (spec.id == control::kHeaderBox) {
-            role = ControlRole::HeaderBox;
-        } else if (contains(headings, spec.id)) {
-            role = ControlRole::Heading;
-        } else if (const auto it = std::find(layout_.status.begin(), layout_.status.end(), spec.id);
-                   it != layout_.status.end()) {
-            role = ControlRole::Status;
-            status = slotStatus(int(it - layout_.status.begin()));
-        }
-        const ControlColours colours = controlColours(role, scheme, status);
-        QWidget* widget = control(spec.id);
-        QPalette palette = windowPalette;
-        if (colours.text) {
-            palette.setColor(QPalette::WindowText, toQColor(*colours.text));
-            palette.setColor(QPalette::Text, toQColor(*colours.text));
-        }
-        if (widget->palette() != palette) {
-            widget->setPalette(palette);
-        }
+        const ControlRole role = spec.id == control::kHeaderBox ? ControlRole::HeaderBox
+                                 : contains(headings, spec.id)  ? ControlRole::Heading
+                                                                : ControlRole::Value;
+        colourControl(spec.id, controlColours(role, scheme, {}));
+    }
+    applyStatusColours();
+}
+
+void MainWindow::applyStatusColours() {
+    const ColourScheme scheme = colourScheme(settings_, miniActive_);
+    for (int column = 0; column < layout_.columns(); ++column) {
+        colourControl(layout_.status[column],
+                      controlColours(ControlRole::Status, scheme, slotStatus(column)));
+    }
+}
+
+void MainWindow::colourControl(int id, const ControlColours& colours) {
+    QPalette palette = this->palette();
+    if (colours.text) {
+        palette.setColor(QPalette::WindowText, toQColor(*colours.text));
+        palette.setColor(QPalette::Text, toQColor(*colours.text));
+    }
+    QWidget* widget = control(id);
+    if (widget->palette() != palette) {
+        widget->setPalette(palette);
     }
 }
 
@@ -380,8 +385,6 @@ void MainWindow::refreshFromEngine() {
         setFieldText(layout_.status[column], core.statusText);
     }
     const HeaderTexts& texts = engine_->texts();
-    setFieldText(control::kModel, texts.model);
-    setFieldText(control::kSignature, texts.shortSignature);
     static_cast<QGroupBox*>(control(control::kTemperatureBox))->setTitle(qs(texts.heading));
     static_cast<QGroupBox*>(control(control::kStatusBox))->setTitle(qs(state.thermalStatusCaption));
     if (state.gpuPresent) {
@@ -390,7 +393,8 @@ void MainWindow::refreshFromEngine() {
         gpuButton->setText(
             qs(state.gpu.buttonText.empty() ? texts.signature : state.gpu.buttonText));
     }
-    applyColours();
+    // The scheme changes only with the form or the settings; the log bits with every tick.
+    applyStatusColours();
 }
 
 void MainWindow::applyAppearance() {
@@ -475,9 +479,10 @@ void MainWindow::openAbout() {
     std::string model = "-----";
     std::uint32_t signature = 0;
     if (engine_ != nullptr && engine_->monitoring()) {
-        // The model with the prefixes identification gives it ("Core i7-920").
-        if (!engine_->processor().modelText.empty()) {
-            model = engine_->processor().modelText;
+        // The model number ("Core i7-920"), not the window's model text with its display
+        // prefixes ("Xeon ", "Intel "), which the search would not find.
+        if (!engine_->processor().modelNumber.empty()) {
+            model = engine_->processor().modelNumber;
         }
         signature = engine_->processor().cpuSignature;
     }

@@ -74,8 +74,6 @@ class MainWindow : public QWidget, public TrayWindow {
     bool headingPlain() const { return headingPlain_; }
 
     bool miniActive() const { return miniActive_; }
-    bool restored() const { return restored_; }
-    const AnchorState& anchor() const { return anchor_; }
     ScreenRect windowRect() const;
     ScreenRect workArea() const;
 
@@ -122,6 +120,8 @@ class MainWindow : public QWidget, public TrayWindow {
     void setAnchorPosition();
     void moveToAnchor();
     void applyColours();
+    void applyStatusColours();
+    void colourControl(int id, const ControlColours& colours);
     SlotStatus slotStatus(int column) const;
     void applyOnTop(bool onTop);
     void moveWindowTo(const ScreenRect& target);

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "config/ScreenPosition.h"
-#include "view/WorkArea.h"
 
 namespace calidus {
 
@@ -44,14 +43,14 @@ ScreenRect anchorTarget(const AnchorState& state, const ScreenRect& window, bool
 }
 
 std::optional<ScreenRect> placeFromSavedPosition(std::int32_t windowXY, const ScreenRect& current,
-                                                 const ScreenRect& workArea, DesktopTraits desktop,
-                                                 bool avoidOrigin) {
+                                                 std::span<const Monitor> monitors,
+                                                 DesktopTraits desktop, bool avoidOrigin) {
     const int allowance = desktop.borderAllowance();
     ScreenRect target = current.movedTo(unpackPosition(windowXY)).translated(allowance, allowance);
     if (avoidOrigin && target.topLeft() == ScreenPoint{0, 0}) {
         target = target.translated(0, 1);
     }
-    if (isOffScreen(target, workArea)) {
+    if (isOffScreen(target, nearestWorkArea(target, monitors))) {
         return std::nullopt;
     }
     return target;

@@ -4,7 +4,10 @@
 #include <optional>
 #include <string>
 
+#include <span>
+
 #include "view/ScreenRect.h"
+#include "view/WorkArea.h"
 
 namespace calidus {
 
@@ -12,7 +15,6 @@ namespace calidus {
 struct AnchorState {
     ScreenPoint anchor;
     ScreenPoint previous;
-    bool isSet() const { return anchor != ScreenPoint{} || previous != ScreenPoint{}; }
 };
 
 // "Set Anchor Position": the window's place becomes the anchor; answers the message box text.
@@ -23,10 +25,10 @@ std::string setAnchorPosition(AnchorState& state, const ScreenRect& window, bool
 ScreenRect anchorTarget(const AnchorState& state, const ScreenRect& window, bool miniActive,
                         DesktopTraits desktop);
 
-// The first placement from the saved "WindowXY"; nothing when the result would be off-screen.
-// `avoidOrigin` moves a target of exactly (0, 0) to (0, 1).
+// The first placement from the saved "WindowXY"; nothing when the result would be off-screen on
+// the monitor nearest to it. `avoidOrigin` moves a target of exactly (0, 0) to (0, 1).
 std::optional<ScreenRect> placeFromSavedPosition(std::int32_t windowXY, const ScreenRect& current,
-                                                 const ScreenRect& workArea, DesktopTraits desktop,
-                                                 bool avoidOrigin);
+                                                 std::span<const Monitor> monitors,
+                                                 DesktopTraits desktop, bool avoidOrigin);
 
 }  // namespace calidus

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -17,6 +18,8 @@
 #include "RecordingShell.h"
 #include "SimulatedEngine.h"
 #include "TrayTestApp.h"
+#include "tools/SpecificationLookup.h"
+#include "ui/AboutWindow.h"
 #include "ui/QtDesktop.h"
 #include "view/HoverHitTest.h"
 
@@ -319,6 +322,28 @@ TEST_P(MainWindowTest, HeadingsAndCustomColoursFollowTheForm) {
               QColor(0, 0, 255));
     EXPECT_NE(window->control(control::kHeaderBox)->palette().color(QPalette::WindowText),
               QColor(0, 0, 255));
+}
+
+TEST_P(MainWindowTest, AboutLooksTheModelNumberUpWithoutTheDisplayPrefixes) {
+    open();
+    QString caption;
+    QTimer::singleShot(0, [&caption] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* about = qobject_cast<AboutWindow*>(top); about != nullptr) {
+                auto* specFinder = about->findChild<QPushButton*>(
+                    QStringLiteral("c%1").arg(AboutWindow::kSpecFinderButton));
+                caption = specFinder->text();
+                specFinder->click();
+            }
+        }
+    });
+    window->openAbout();
+    const std::string model = engine->processor().modelNumber;
+    EXPECT_EQ(caption.toStdString(), "Intel " + model + " Spec Finder\nCPUID String: " +
+                                         (edition().isXL() ? "206C2h" : "106A5h"));
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], specificationSearchAddress(model));
+    EXPECT_EQ(specificationSearchAddress(model).find("Core "), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Editions, MainWindowTest,
