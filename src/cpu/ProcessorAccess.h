@@ -61,8 +61,6 @@ class ProcessorAccess {
     }
     void unpinProcess() { pinProcessToProcessor(systemMask_); }
 
-    Platform& platform() { return platform_; }
-
   private:
     Platform& platform_;
     std::uint32_t systemMask_ = 1;

@@ -37,8 +37,11 @@ bool hasPlatformInfo(std::uint32_t cpuSignature) {
 }
 
 void clearCpuidLimit(ProcessorAccess& access) {
-    const MsrValue value = access.readMsr(kMiscEnable);
-    access.writeMsr(kMiscEnable, value.low & ~kLimitCpuidMaximum, value.high);
+    MsrValue value;
+    // Writing back what a failed read left would switch off every other feature in the register.
+    if (access.readMsr(kMiscEnable, value.low, value.high)) {
+        access.writeMsr(kMiscEnable, value.low & ~kLimitCpuidMaximum, value.high);
+    }
 }
 
 bool checkSupport(ProcessorAccess& access, const Edition& edition, ProcessorInfo& info) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -314,6 +315,16 @@ TEST(ClearCpuidLimit, ClearsOnlyBit22OfMiscEnable) {
     machine.access.pinToProcessor(1);
     clearCpuidLimit(machine.access);
     EXPECT_EQ(machine.fake.getMsr(0, 0x1A0), 0x0000'0040'0000'0089u);
+
+    // A read that fails must not be followed by a write of whatever it left behind.
+    struct UnreadableDriver : testing::FakeDriver {
+        using FakeDriver::FakeDriver;
+        bool readMsr(std::uint32_t, std::uint32_t&, std::uint32_t&) override { return false; }
+    };
+    machine.platform.driver = std::make_unique<UnreadableDriver>(machine.fake);
+    machine.fake.msrWrites.clear();
+    clearCpuidLimit(machine.access);
+    EXPECT_TRUE(machine.fake.msrWrites.empty());
 }
 
 }  // namespace
