@@ -31,6 +31,20 @@ fs::path temporaryBeside(const fs::path& target) {
     return target.parent_path() / ("." + target.filename().string() + "." + suffix + ".tmp");
 }
 
+// A file marked read-only, one this process could not update in place, or anything but a regular
+// file stays as it is: the rename would otherwise get past a protection an in-place write respects.
+bool mayReplace(const fs::path& destination, const fs::file_status& old) {
+    if (!fs::exists(old)) {
+        return true;
+    }
+    constexpr fs::perms anyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (!fs::is_regular_file(old) || (old.permissions() & anyWrite) == fs::perms::none) {
+        return false;
+    }
+    return std::fstream(destination, std::ios::in | std::ios::out | std::ios::binary).is_open();
+}
+
 }  // namespace
 
 bool writeWhole(std::ostream& out, std::string_view contents) {
@@ -40,8 +54,12 @@ bool writeWhole(std::ostream& out, std::string_view contents) {
 
 bool writeFileAtomically(const fs::path& target, std::string_view contents, const WriteStep& step) {
     const fs::path destination = resolvedTarget(target);
-    const fs::path temporary = temporaryBeside(destination);
     std::error_code error;
+    const fs::file_status old = fs::status(destination, error);
+    if (!mayReplace(destination, old)) {
+        return false;
+    }
+    const fs::path temporary = temporaryBeside(destination);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) {
@@ -56,7 +74,6 @@ bool writeFileAtomically(const fs::path& target, std::string_view contents, cons
             return false;
         }
     }
-    const fs::file_status old = fs::status(destination, error);
     if (fs::exists(old)) {
         fs::permissions(temporary, old.permissions(), error);
     }

@@ -121,7 +121,7 @@ StartupSettings loadSettings(const ProfileFile& file, const Edition& edition,
 
     s.skull = readSkull(file, edition);
 
-    s.gpu = keys.integer("GPU", 0);
+    s.gpu = readGpuSelection(file);
     if (inputs.gpu.ati) {
         const AtiSensorKeys ati = readAtiSensorKeys(file);
         s.pollInterval = ati.pollInterval;
@@ -174,9 +174,6 @@ StartupSettings loadSettings(const ProfileFile& file, const Edition& edition,
 
     s.windowXY = keys.integer("WindowXY", 0);
     s.anchorXY = keys.integer("AnchorXY", 0);
-    if (s.anchorXY != 0) {
-        result.anchor = unpackPosition(s.anchorXY);
-    }
 
     s.miniMode = keys.flag("MiniMode");
     s.taskBar = keys.flag("TaskBar");

@@ -1,13 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "common/Edition.h"
 #include "config/ProfileFile.h"
-#include "config/ScreenPosition.h"
 #include "config/Settings.h"
 #include "cpu/CoreCalibration.h"
 #include "cpu/ProcessorInfo.h"
@@ -42,7 +40,6 @@ struct StartupSettings {
     CoreCalibration cores;  // with the per-core keys applied and the chosen TjMax as default
     bool processorChanged = false;  // the per-core keys were skipped
     bool killMHz = false;
-    std::optional<ScreenPoint> anchor;  // both the anchor and the previous anchor point
 };
 
 // Font keys and "Quality"; read before the main window fills its controls.

@@ -42,8 +42,16 @@ TEST(AtomicFileWriter, KeepsPermissionsAndReplacesTheFileBehindALink) {
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
-TEST(AtomicFileWriter, FailsWithoutHarmWhenTheFolderIsMissingOrTheTargetIsAFolder) {
+TEST(AtomicFileWriter, FailsWithoutHarmWhenTheTargetIsReadOnlyOrAFolderOrItsFolderIsMissing) {
     TempFolder folder;
+    const auto readOnly = folder / "ReadOnly.ini";
+    TempFolder::write(readOnly, "[Calidus]\nFahrenheit=1\n");
+    std::filesystem::permissions(
+        readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_FALSE(writeFileAtomically(readOnly, "[Calidus]\n"));
+    EXPECT_EQ(TempFolder::read(readOnly), "[Calidus]\nFahrenheit=1\n");
+    std::filesystem::remove(readOnly);
+
     EXPECT_FALSE(writeFileAtomically(folder / "missing" / "Calidus.ini", "x"));
     std::filesystem::create_directory(folder / "Calidus.ini");
     TempFolder::write(folder / "Calidus.ini" / "inside", "kept");

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "config/ScreenPosition.h"
+
 namespace calidus {
 namespace {
 
@@ -29,7 +31,6 @@ TEST(SettingsReader, AnAbsentFileGivesTheDefaultsOfEachEdition) {
     const StartupSettings standard = loadSettings({}, Edition::standard(), i7());
     EXPECT_EQ(standard.settings, Settings{});
     EXPECT_TRUE(standard.processorChanged);
-    EXPECT_FALSE(standard.anchor);
     EXPECT_EQ(standard.cores.tjMax, i7().cores.tjMax);
     EXPECT_EQ(standard.cores.idle, (std::array<int, 8>{}));
 
@@ -137,9 +138,9 @@ TEST(SettingsReader, StartUpEffectsOfTheUnitSkullKillMHzAndPositions) {
     EXPECT_FALSE(load(Edition::xl(), "KillMHz=5\n").killMHz);
 
     const StartupSettings placed =
-        load(Edition::standard(), "WindowXY=538976288\nAnchorXY=538976288\n");
+        load(Edition::standard(), "WindowXY=538976288\nAnchorXY=538976224\n");
     EXPECT_EQ(unpackPosition(placed.settings.windowXY), (ScreenPoint{32, 32}));
-    EXPECT_EQ(placed.anchor, (ScreenPoint{32, 32}));
+    EXPECT_EQ(unpackPosition(placed.settings.anchorXY), (ScreenPoint{-32, 32}));
 }
 
 TEST(SettingsReader, GpuDependentKeysAndDisplayKeys) {
