@@ -20,18 +20,26 @@ TrayIconHost::TrayIconHost(const Edition& edition, const Settings& settings, Ava
 }
 
 TrayIconHost::~TrayIconHost() {
-    for (QSystemTrayIcon* icon : icons_) {
-        delete icon;
-    }
+    // Icons removed at exit never see their deferred delete, the event loop being over; they go
+    // here too, before the menu they share.
+    qDeleteAll(findChildren<QSystemTrayIcon*>(Qt::FindDirectChildrenOnly));
     delete menu_;
 }
 
-QIcon TrayIconHost::render(const TrayIconImage& image) const {
+const QFont& TrayIconHost::trayFontNow() {
+    if (fontQuality_ != settings_.quality || fontKeys_ != settings_.trayFont) {
+        fontKeys_ = settings_.trayFont;
+        fontQuality_ = settings_.quality;
+        font_ = trayFont(fontKeys_, fontQuality_);
+    }
+    return font_;
+}
+
+QIcon TrayIconHost::render(const TrayIconImage& image) {
     if (image.programIcon) {
         return programIcon();
     }
-    return renderNumberIcon(image.value, image.threeDigit, image.colour,
-                            trayFont(settings_.trayFont, settings_.quality));
+    return renderNumberIcon(image.value, image.threeDigit, image.colour, trayFontNow());
 }
 
 void TrayIconHost::apply(QSystemTrayIcon& icon, const QIcon& picture, const TrayEntry& entry) {
@@ -47,7 +55,7 @@ bool TrayIconHost::add(int slot, const TrayEntry& entry) {
     if (picture.isNull()) {
         return false;
     }
-    auto* icon = new QSystemTrayIcon;
+    auto* icon = new QSystemTrayIcon(this);
     apply(*icon, picture, entry);
     icon->setContextMenu(menu_);
     connect(icon, &QSystemTrayIcon::activated, this, &TrayIconHost::trayNotify);

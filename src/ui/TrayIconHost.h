@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <functional>
@@ -39,12 +40,17 @@ class TrayIconHost : public QObject, public TrayHost {
     QMenu* menu() const { return menu_; }
 
   private:
-    QIcon render(const TrayIconImage& image) const;
+    QIcon render(const TrayIconImage& image);
+    // Built again only when the font keys or the quality change, not for every drawn number.
+    const QFont& trayFontNow();
     void apply(QSystemTrayIcon& icon, const QIcon& picture, const TrayEntry& entry);
     void trayNotify(QSystemTrayIcon::ActivationReason reason);
     void rebuildMenu();
 
     const Settings& settings_;
+    TrayFontKeys fontKeys_;
+    int fontQuality_ = -1;
+    QFont font_;
     Availability available_;
     std::vector<QSystemTrayIcon*> icons_;
     QMenu* menu_;

@@ -34,6 +34,11 @@ int TrayIcons::firstShownSlot() const {
 }
 
 std::uint32_t TrayIcons::addTrayIcons() {
+    // Cleared before the adds: a GPU icon added now would stay in the tray without its bit, never
+    // drawn, never removed, and in the way when a GPU source starts later.
+    if (!state_.gpuPresent) {
+        setIconShow(iconShow() & ~slotBit(gpuSlot()));
+    }
     for (int slot = gpuSlot(); slot >= 0; --slot) {
         if (!shown(slot)) {
             continue;
@@ -46,9 +51,6 @@ std::uint32_t TrayIcons::addTrayIcons() {
         if (!addWithRetry(slot)) {
             setIconShow(iconShow() & ~slotBit(slot));
         }
-    }
-    if (!state_.gpuPresent) {
-        setIconShow(iconShow() & ~slotBit(gpuSlot()));
     }
     forceTaskBarWhenNoIcon();
     return iconShow();

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QStringList>
 
 #include "ui/NumberIcon.h"
@@ -74,10 +75,31 @@ TEST_F(TrayIconHostTest, IconsShowTheirNumberAndTooltip) {
     EXPECT_EQ(picture(1).convertToFormat(QImage::Format_ARGB32),
               expected.convertToFormat(QImage::Format_ARGB32));
 
+    // A font chosen in the Settings window shows at the next full redraw.
+    settings.trayFont.lfHeight = -7;
+    icons.requestFullRedraw();
+    icons.updateTrayIcons();
+    const QImage smaller = renderNumberImage(
+        52, false, 0x00FF00, trayFont(settings.trayFont, settings.quality), QSize(16, 16));
+    ASSERT_NE(smaller.convertToFormat(QImage::Format_ARGB32),
+              expected.convertToFormat(QImage::Format_ARGB32));
+    EXPECT_EQ(picture(1).convertToFormat(QImage::Format_ARGB32),
+              smaller.convertToFormat(QImage::Format_ARGB32));
+
     EXPECT_FALSE(host.add(1, TrayEntry{}));  // one entry per slot
     EXPECT_TRUE(host.remove(1));
     EXPECT_FALSE(host.remove(1));
     EXPECT_FALSE(host.modify(1, TrayEntry{}));
+
+    // At exit the icons are removed after the event loop has ended; the host still frees them.
+    QPointer<QSystemTrayIcon> removed;
+    {
+        TrayIconHost local(Edition::standard(), settings, [] { return true; });
+        ASSERT_TRUE(local.add(0, TrayEntry{}));
+        removed = local.icon(0);
+        EXPECT_TRUE(local.remove(0));
+    }
+    EXPECT_TRUE(removed.isNull());
 }
 
 TEST_F(TrayIconHostTest, MenuIsBuiltOnOpeningAndCommandsRunAfterItCloses) {

@@ -235,6 +235,7 @@ TEST(TrayIcons, FirstAddDropsSlotsWithoutTheirSourceInTheXlEditionOnly) {
 
     TrayRig gpuGone(Edition::standard(), 0b10001);
     EXPECT_EQ(gpuGone.icons.addTrayIcons(), 0b00001u);
+    EXPECT_EQ(gpuGone.host.calls, std::vector<std::string>{"add 0"});
 }
 
 TEST(TrayIcons, TurningAnIconOnReaddsAllInOrderAndRedrawsEverything) {
