@@ -60,14 +60,7 @@ inline void setProcessor(FakeMachine& machine, std::string_view brand, std::uint
             machine.cpuid[{cpu, 1}] = leaf1;
         }
     }
-    char bytes[48] = {};
-    std::memcpy(bytes, brand.data(), std::min(brand.size(), sizeof bytes));
-    machine.setCpuid(0, 0x80000000, CpuidResult{.eax = 0x80000008});
-    for (std::uint32_t leaf = 0; leaf < 3; ++leaf) {
-        std::uint32_t regs[4];
-        std::memcpy(regs, bytes + 16 * leaf, sizeof regs);
-        machine.setCpuid(0, 0x80000002 + leaf, CpuidResult{regs[0], regs[1], regs[2], regs[3]});
-    }
+    machine.setBrand(brand);
 }
 
 inline constexpr std::string_view kI7_920Brand = "Intel(R) Core(TM) i7 CPU         920  @ 2.67GHz";

@@ -36,16 +36,7 @@ struct Machine {
         fake.setCpuid(0, 0, CpuidResult{maxLeaf, 0x756E6547, 0x6C65746E, 0x49656E69});
     }
 
-    void setBrand(std::string_view brand) {
-        char bytes[48] = {};
-        std::memcpy(bytes, brand.data(), std::min(brand.size(), sizeof bytes));
-        fake.setCpuid(0, 0x80000000, CpuidResult{.eax = 0x80000008});
-        for (std::uint32_t leaf = 0; leaf < 3; ++leaf) {
-            std::uint32_t regs[4];
-            std::memcpy(regs, bytes + 16 * leaf, sizeof regs);
-            fake.setCpuid(0, 0x80000002 + leaf, CpuidResult{regs[0], regs[1], regs[2], regs[3]});
-        }
-    }
+    void setBrand(std::string_view brand) { fake.setBrand(brand); }
 };
 
 struct Identified {

@@ -3,11 +3,14 @@
 // A hand-set machine for unit tests: registers and CPUID answers per logical processor,
 // a scheduler that only remembers masks, and a clock that moves when told.
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -43,6 +46,17 @@ struct FakeMachine {
         return it == msr.end() ? 0 : it->second;
     }
     void setCpuid(int cpu, std::uint32_t leaf, CpuidResult result) { cpuid[{cpu, leaf}] = result; }
+    // The brand leaves 0x80000002..4, each register low byte first, NUL padded.
+    void setBrand(std::string_view brand) {
+        char bytes[48] = {};
+        std::memcpy(bytes, brand.data(), std::min(brand.size(), sizeof bytes));
+        setCpuid(0, 0x80000000, CpuidResult{.eax = 0x80000008});
+        for (std::uint32_t leaf = 0; leaf < 3; ++leaf) {
+            std::uint32_t regs[4];
+            std::memcpy(regs, bytes + 16 * leaf, sizeof regs);
+            setCpuid(0, 0x80000002 + leaf, CpuidResult{regs[0], regs[1], regs[2], regs[3]});
+        }
+    }
     // Leaf 1 EBX with an initial APIC id and logical-per-package count.
     void setApicId(int cpu, std::uint32_t apic, std::uint32_t logicalPerPackage) {
         CpuidResult r = cpuid[{cpu, 1}];
