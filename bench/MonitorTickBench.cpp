@@ -20,7 +20,7 @@ void BM_EngineTick(benchmark::State& run) {
     }
     std::ostringstream errors;
     ConsoleDesktop desktop(errors);
-    Engine engine(Edition::standard(), load.platform, desktop);
+    Engine engine(Edition::standard(), load.platform, desktop, desktop);
     if (engine.start().outcome != StartOutcome::Ready) {
         run.SkipWithError(errors.str().c_str());
         return;
@@ -43,13 +43,13 @@ void BM_UpdateCoreTemperatures(benchmark::State& run) {
     const std::uint32_t systemMask = load.platform.scheduler->affinityMasks().system;
     access.setSystemMask(systemMask);
     MonitorState state;
-    state.systemMask = systemMask;
-    state.coreMap = buildCoreMap(access, Edition::standard());
+    RunConfiguration config;
+    config.systemMask = systemMask;
+    config.coreMap = buildCoreMap(access, Edition::standard());
     const MonitorSettings settings;
-    const TickTime time{0, "00:00:00"};
     for (auto _ : run) {
         ++state.tickCount;
-        updateCoreTemperatures(state, access, settings, Edition::standard(), time);
+        updateCoreTemperatures(state, config, access, settings, Edition::standard(), 0);
     }
     benchmark::DoNotOptimize(state.cores[0].temperature);
 }

@@ -2,8 +2,14 @@
 
 namespace calidus {
 
-void ConsoleDesktop::showMessage(const std::string&, const std::string& text, MessageIcon) {
-    errors_ << text << std::endl;
+// A box shows its caption in the title bar; a line on its own has only the words to say what
+// kind of message it is.
+void ConsoleDesktop::showMessage(const std::string& caption, const std::string& text, MessageIcon) {
+    errors_ << caption;
+    if (!text.empty()) {
+        errors_ << ": " << text;
+    }
+    errors_ << std::endl;
 }
 
 }  // namespace calidus

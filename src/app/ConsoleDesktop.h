@@ -2,26 +2,27 @@
 
 #include <ostream>
 
-#include "app/DesktopPort.h"
+#include "app/TrayPort.h"
+#include "app/WindowPort.h"
 
 namespace calidus {
 
 // The console has no desktop: messages go to the error stream and the rest is left alone.
-class ConsoleDesktop : public DesktopPort {
+class ConsoleDesktop : public WindowPort, public TrayPort {
   public:
     explicit ConsoleDesktop(std::ostream& errors) : errors_(errors) {}
 
     void showMessage(const std::string& caption, const std::string& text,
                      MessageIcon icon) override;
-    // Every icon counts as shown, so a console run keeps the person's icon set.
-    std::uint32_t addTrayIcons(std::uint32_t iconShow) override { return iconShow; }
-    void removeTrayIcons(std::uint32_t) override {}
-    void refreshTray() override {}
     void placeWindow() override {}
     void enterMiniMode() override {}
     void minimizeWindow() override {}
     void refreshWindow() override {}
-    void playSound(const std::string&) override {}
+
+    // Every icon the engine asks for counts as shown, so a console run keeps the person's set.
+    std::uint32_t addTrayIcons(std::uint32_t iconShow) override { return iconShow; }
+    void removeTrayIcons(std::uint32_t) override {}
+    void refreshTray() override {}
 
   private:
     std::ostream& errors_;

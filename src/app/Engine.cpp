@@ -1,6 +1,5 @@
 #include "app/Engine.h"
 
-#include <ctime>
 #include <new>
 #include <utility>
 
@@ -9,7 +8,7 @@
 #include "config/SettingsWriter.h"
 #include "cpu/CoreMap.h"
 #include "cpu/TjMaxSelection.h"
-#include "measure/ClockModulation.h"
+#include "measure/CoreTemperatures.h"
 #include "measure/FixedCounters.h"
 #include "measure/TemperatureUnits.h"
 
@@ -22,14 +21,6 @@ constexpr std::chrono::milliseconds kDriverSettleTime{250};
 constexpr int kShortestRefreshInterval = 100;
 constexpr int kLongestRefreshInterval = 20000;
 constexpr std::uint64_t kKillMHzTick = 4;
-constexpr std::uint32_t kProcessorZero = 1;
-
-std::string formatTime(Clock& clock, std::time_t when) {
-    const std::tm local = clock.localTime(when);
-    char text[16];
-    std::strftime(text, sizeof text, "%H:%M:%S", &local);
-    return text;
-}
 
 std::chrono::milliseconds tickPeriodFor(const Edition& edition, int refreshInterval) {
     if (!edition.hasRefreshInterval || refreshInterval < kShortestRefreshInterval ||
@@ -41,11 +32,12 @@ std::chrono::milliseconds tickPeriodFor(const Edition& edition, int refreshInter
 
 }  // namespace
 
-Engine::Engine(const Edition& edition, Platform& platform, DesktopPort& desktop,
+Engine::Engine(const Edition& edition, Platform& platform, WindowPort& window, TrayPort& tray,
                EngineSettings settings)
     : edition_(edition),
       platform_(platform),
-      desktop_(desktop),
+      window_(window),
+      tray_(tray),
       settingsFile_(std::move(settings.file)),
       access_(platform) {}
 
@@ -53,44 +45,53 @@ Engine::~Engine() {
     shutdown();
 }
 
+RunContext Engine::context() {
+    return {.edition = edition_,
+            .platform = platform_,
+            .access = access_,
+            .settings = settings_,
+            .config = config_,
+            .state = state_,
+            .threads = threads_};
+}
+
 StartResult Engine::start() {
-    if (!started_) {
-        started_ = true;
+    if (phase_ == RunPhase::Constructed) {
         startResult_ = startUp();
-        ready_ = startResult_.outcome == StartOutcome::Ready;
+        if (startResult_.outcome == StartOutcome::Ready) {
+            phase_ = RunPhase::WaitingForFirstTick;
+        } else {
+            phase_ = startResult_.outcome == StartOutcome::Refused ? RunPhase::Refused
+                                                                   : RunPhase::Failed;
+        }
     }
     return startResult_;
 }
 
+// The fixed order of start-up. A clock measurement takes its first counter snapshot after the
+// identification, starts its thread after the core map; the GPU sources and the load thread
+// start while the settings are read.
 StartResult Engine::startUp() {
     raisePriorities();
     const std::uint32_t status = startDriver();
-    if (status == 0 && access_.msrAvailable()) {
-        createMonitorState();
-    }
-    if (!state_) {
-        // A refused register access and a failed allocation both report status 0.
+    if (status != 0 || !access_.msrAvailable()) {
+        // A refused register access reports status 0.
         return fail(StartOutcome::DriverError, "Driver Error", driverStatusText(status),
                     MessageIcon::Error);
     }
     try {
+        prepareMonitoringThread();
         if (!identifyProcessor()) {
-            refused_ = true;
             return fail(StartOutcome::Refused, "Error", unsupportedProcessorMessage(processor_),
                         MessageIcon::Error);
         }
-        // Clock measurement: ClockState, the ratios and the first counter snapshot come here,
-        // and the multiplier method follows "MSRMulti".
         const ProfileFile file = ProfileFile::load(settingsFile_);
-        texts_.signature = processor_.longSignatureText();
-        texts_.shortSignature = processor_.shortSignatureText();
         buildCoreMap();
-        // The clock thread starts here.
         if (edition_.cpuidLimitClearedAfterClockThread) {
             clearCpuidLimit(access_);
         }
         chooseTjMaxFromTables();
-        applySettings(file);
+        readSettings(file);
         startMonitoringClock();
     } catch (const std::bad_alloc&) {
         return fail(StartOutcome::MemoryError, std::string(edition_.programName),
@@ -118,20 +119,15 @@ std::uint32_t Engine::startDriver() {
     return access_.driverStatus();
 }
 
-void Engine::createMonitorState() {
-    try {
-        state_ = std::make_unique<MonitorState>();
-    } catch (const std::bad_alloc&) {
-        return;
-    }
+void Engine::prepareMonitoringThread() {
     Scheduler& scheduler = *platform_.scheduler;
     if (edition_.timeCriticalMonitoringThread) {
         scheduler.setThreadPriority(ThreadPriority::TimeCritical);
         scheduler.sleep(kNoWait);
     }
     const AffinityMasks masks = scheduler.affinityMasks();
-    state_->processMask = masks.process;
-    state_->systemMask = masks.system;
+    config_.processMask = masks.process;
+    config_.systemMask = masks.system;
     if (masks.process < masks.system) {
         scheduler.setProcessAffinity(masks.system);
         scheduler.sleep(kNoWait);
@@ -139,7 +135,6 @@ void Engine::createMonitorState() {
         scheduler.sleep(kNoWait);
     }
     access_.setSystemMask(masks.system);
-    state_->coreMap = CoreMap{};
 }
 
 bool Engine::identifyProcessor() {
@@ -150,123 +145,128 @@ bool Engine::identifyProcessor() {
 }
 
 void Engine::buildCoreMap() {
-    state_->coreMap = calidus::buildCoreMap(access_, edition_);
+    config_.coreMap = calidus::buildCoreMap(access_, edition_);
     access_.unpin();
 }
 
 void Engine::chooseTjMaxFromTables() {
-    const bool killMHz = calidus::chooseTjMaxFromTables(processor_, state_->calibration, edition_);
+    const bool killMHz = calidus::chooseTjMaxFromTables(processor_, config_.calibration, edition_);
     threads_.killMHz = killMHz ? 1 : 0;
-    texts_.model = processor_.modelText;
 }
 
 // The second package and the gap fix decide which cores exist before TjMax is read from them;
 // every other key is read from the same file afterwards.
-void Engine::applySettings(const ProfileFile& file) {
-    MonitorState& state = *state_;
-    int headingCpu = 0;
+void Engine::readSettings(const ProfileFile& file) {
     if (edition_.hasSkull) {
-        headingCpu = selectSecondPackage(state.coreMap, readSkull(file, edition_));
+        config_.headingCpu = selectSecondPackage(config_.coreMap, readSkull(file, edition_));
     }
-    // The GPU sources that "GPU" asks for are created here.
     const GpuSourcesRunning gpu;
-    fixCoreGap(state.coreMap);
-    chooseTjMaxFromProcessor(access_, processor_, state.coreMap, state.calibration, edition_);
+    fixCoreGap(config_.coreMap);
+    chooseTjMaxFromProcessor(access_, processor_, config_.coreMap, config_.calibration, edition_);
 
     const StartupSettings loaded =
         loadSettings(file, edition_,
                      {.processor = {.brandString = processor_.brandString,
                                     .cpuSignature = processor_.cpuSignature,
                                     .platformInfoClass = processor_.platformInfoClass},
-                      .cores = state.calibration,
+                      .cores = config_.calibration,
                       .killMHz = threads_.killMHz.load() != 0,
                       .gpu = gpu});
     settings_ = loaded.settings;
     tickPeriod_ = tickPeriodFor(edition_, settings_.refreshInterval);
-    state.calibration = loaded.cores;
+    config_.calibration = loaded.cores;
     threads_.killMHz = loaded.killMHz ? 1 : 0;
 
-    state.degreeString = degreeString(settings_.fahrenheit, settings_.degreeSymbolString);
-    texts_.heading = "Temperature (" + state.degreeString + ")";
-    if (headingCpu != 0) {
-        texts_.heading += " - CPU " + std::to_string(headingCpu);
-    }
-    // The load thread starts here when "TMLoad" is on.
-    state.clockMod = clockModulationAtStart(settings_.clockMod);
-    applyClockModulation(access_, edition_, state.clockMod);
+    formatHeaderTexts(texts_, processor_, config_.headingCpu,
+                      degreeString(settings_.fahrenheit, settings_.degreeSymbolString));
+    RunContext run = context();
+    clockModulation_.startUp(run);
     // The window applies its own keys (position, colours, headings, fonts) from settings().
 }
 
 void Engine::startMonitoringClock() {
-    startTime_ = platform_.clock->now();
-    state_->statsStart = startTime_;
+    state_.statsStart = platform_.clock->now();
 }
 
 StartResult Engine::fail(StartOutcome outcome, const std::string& caption, const std::string& text,
                          MessageIcon icon) {
-    desktop_.showMessage(caption, text, icon);
+    window_.showMessage(caption, text, icon);
     return {outcome, caption, text};
 }
 
 void Engine::runTick() {
-    if (!monitoring()) {
-        return;
-    }
-    if (!firstTickDone_) {
-        firstTickDone_ = true;
+    if (phase_ == RunPhase::WaitingForFirstTick) {
+        phase_ = RunPhase::Monitoring;
         firstTick();
+    }
+    if (phase_ != RunPhase::Monitoring) {
+        return;
     }
     monitorTick();
     keepFixedCountersRunning();
 }
 
 void Engine::firstTick() {
-    desktop_.placeWindow();
+    window_.placeWindow();
     if (settings_.miniMode) {
-        desktop_.enterMiniMode();
+        window_.enterMiniMode();
     }
     platform_.scheduler->sleep(kNoWait);
-    settings_.iconShow =
-        static_cast<int>(desktop_.addTrayIcons(static_cast<std::uint32_t>(settings_.iconShow)));
+    addTrayIcons();
+    if (settings_.startMinimized) {
+        window_.minimizeWindow();
+    }
+}
+
+void Engine::addTrayIcons() {
+    auto shown = static_cast<std::uint32_t>(settings_.iconShow);
+    // The icon of a core or source that does not exist is not asked for, whatever the front end.
+    if (edition_.trayDropsMissingAtFirstAdd) {
+        for (int slot = 0; slot < edition_.trayIconSlots - 1; ++slot) {
+            if (!edition_.monitors(slot) || !config_.corePresent(slot)) {
+                shown &= ~(1u << slot);
+            }
+        }
+    }
+    if (!state_.gpuPresent) {
+        shown &= ~edition_.gpuTrayIconBit();
+    }
+    shown = (shown & ~edition_.trayIconBits()) | tray_.addTrayIcons(shown);
+    settings_.iconShow = static_cast<int>(shown);
     // This edition's bits only: unused bits left in the mask must not stand for a shown icon.
-    const auto shown = static_cast<std::uint32_t>(settings_.iconShow);
     if ((shown & edition_.trayIconBits()) == 0) {
         settings_.taskBar = true;
     }
-    if ((shown & edition_.gpuTrayIconBit()) && !state_->gpuPresent) {
-        settings_.iconShow = static_cast<int>(shown & ~edition_.gpuTrayIconBit());
-    }
-    if (settings_.startMinimized) {
-        desktop_.minimizeWindow();
-    }
 }
 
+// The road of one tick. The GPU sources are read after the cores, the alarm actions run before
+// the tray, and the clock texts and the log row come before the window's refresh.
 void Engine::monitorTick() {
-    MonitorState& state = *state_;
-    ++state.tickCount;
-    if (edition_.hasKillMHz && state.tickCount == kKillMHzTick && threads_.killMHz.load() != 0) {
+    beginTick();
+    updateCoreTemperatures(state_, config_, access_,
+                           {.fahrenheit = settings_.fahrenheit,
+                            .oldFormula = settings_.oldFormula != 0,
+                            .alarm = settings_.alarm,
+                            .alarm1 = settings_.alarm1,
+                            .alarm2 = settings_.alarm2},
+                           edition_, state_.tickTime);
+    formatTexts();
+    tray_.refreshTray();
+    window_.refreshWindow();
+}
+
+void Engine::beginTick() {
+    ++state_.tickCount;
+    if (edition_.hasKillMHz && state_.tickCount == kKillMHzTick && threads_.killMHz.load() != 0) {
         int running = ThreadControl::kRunning;
         threads_.clockThreadFlag.compare_exchange_strong(running, ThreadControl::kStopRequested);
     }
-    state.alarmThisTick = false;
-
-    Clock& clock = *platform_.clock;
-    const std::time_t now = clock.now();
-    lastTick_ = {now, formatTime(clock, now)};
-    updateCoreTemperatures(state, access_, monitorSettings(), edition_, lastTick_);
-    // The GPU sources are read here and their hottest value goes to updateGpuSample.
-    // The alarm actions run here.
-    desktop_.refreshTray();
-    // The clock, multiplier, load and VID or run-time texts are updated here, then the log row.
-    desktop_.refreshWindow();
+    state_.alarmThisTick = false;
+    state_.tickTime = platform_.clock->now();
 }
 
-MonitorSettings Engine::monitorSettings() const {
-    return {.fahrenheit = settings_.fahrenheit,
-            .oldFormula = settings_.oldFormula != 0,
-            .alarm = settings_.alarm,
-            .alarm1 = settings_.alarm1,
-            .alarm2 = settings_.alarm2};
+void Engine::formatTexts() {
+    formatTickTexts(texts_, state_, config_, edition_, *platform_.clock);
 }
 
 void Engine::keepFixedCountersRunning() {
@@ -277,47 +277,46 @@ bool Engine::resetStatistics() {
     if (!monitoring()) {
         return false;
     }
-    if (benchmarkRunning_) {
-        benchmarkStopRequested_ = true;
+    if (benchmark_.running()) {
+        benchmark_.requestStop();
         return false;
     }
-    calidus::resetStatistics(*state_, platform_.clock->now());
-    // The run-time gap and the GPU sources' extremes are reset here.
-    desktop_.refreshWindow();
+    calidus::resetStatistics(state_, platform_.clock->now());
+    formatTexts();
+    window_.refreshWindow();
     return true;
 }
 
+// The fixed order of shutdown. The log is flushed after the exit save and the GPU sources are
+// released after clock modulation is switched off.
 void Engine::shutdown() {
-    if (shutDown_) {
-        return;
-    }
-    // A refused start read no settings and changed no register, so only the driver is let go;
-    // after a fatal start-up error not even that.
-    if (refused_) {
-        shutDown_ = true;
+    if (phase_ == RunPhase::Refused) {
+        // A refused start read no settings and changed no register, so only the driver goes.
         access_.stopDriver();
+    }
+    if (!monitoring()) {
+        if (phase_ != RunPhase::Constructed) {
+            phase_ = RunPhase::ShutDown;
+        }
         return;
     }
-    if (!ready_) {
-        return;
+    const bool trayIconsAdded = phase_ == RunPhase::Monitoring;
+    phase_ = RunPhase::ShutDown;
+    RunContext run = context();
+    stopThreads();
+    clockModAtExit_ = clockModulation_.readAtExit(run);
+    saveExitKeys();
+    if (trayIconsAdded) {
+        tray_.removeTrayIcons(static_cast<std::uint32_t>(settings_.iconShow));
     }
-    shutDown_ = true;
+    clockModulation_.shutDown(run);
+    access_.stopDriver();
+}
+
+void Engine::stopThreads() {
     stopWorkerThreads(
         threads_, *platform_.scheduler,
-        {.clockThreadStarted = clockThreadStarted_,
-         .requestClockStopUnconditionally = edition_.stopsClockThreadUnconditionally});
-    access_.pinToProcessor(kProcessorZero);
-    clockModAtExit_ = access_.readMsr(kClockModulationMsr).low;
-    access_.unpin();
-    saveExitKeys();
-    // The pending log rows are written here.
-    if (firstTickDone_) {
-        desktop_.removeTrayIcons(static_cast<std::uint32_t>(settings_.iconShow));
-    }
-    applyClockModulation(access_, edition_,
-                         static_cast<std::uint32_t>(edition_.shutdownClockModulation));
-    // The GPU sources are released here.
-    access_.stopDriver();
+        {.requestClockStopUnconditionally = edition_.stopsClockThreadUnconditionally});
 }
 
 // A failed write leaves the file as it was; the run ends either way.
@@ -325,7 +324,7 @@ void Engine::saveExitKeys() {
     if (settingsFile_.empty()) {
         return;
     }
-    const WindowPositionAtExit window = desktop_.windowPositionAtExit();
+    const WindowPositionAtExit window = window_.windowPositionAtExit();
     saveOnExit(settingsFile_, {.windowTopLeft = window.topLeft,
                                .compositionShift = window.compositionShift,
                                .anchor = window.anchor,

@@ -2,21 +2,24 @@
 
 #include <chrono>
 #include <cstdint>
-#include <ctime>
 #include <filesystem>
-#include <memory>
 #include <string>
 
-#include "app/DesktopPort.h"
 #include "app/EngineSettings.h"
+#include "app/TrayPort.h"
+#include "app/WindowPort.h"
 #include "common/Edition.h"
 #include "config/Settings.h"
 #include "cpu/ProcessorAccess.h"
 #include "cpu/ProcessorInfo.h"
-#include "measure/CoreTemperatures.h"
+#include "cpu/RunConfiguration.h"
+#include "measure/ClockModulationControl.h"
 #include "measure/MonitorState.h"
+#include "measure/RunPart.h"
 #include "measure/ThreadControl.h"
 #include "platform/Platform.h"
+#include "tools/BenchmarkControl.h"
+#include "view/DisplayTexts.h"
 
 namespace calidus {
 
@@ -31,16 +34,18 @@ enum class StartOutcome {
 
 struct StartResult {
     StartOutcome outcome = StartOutcome::Ready;
-    std::string caption;  // of the message already shown through the desktop port
+    std::string caption;  // of the message already shown through the window port
     std::string text;
 };
 
-// The texts of the header box and the group captions the window shows.
-struct HeaderTexts {
-    std::string model = "-----";
-    std::string signature;       // "%05X", the GPU button's first caption
-    std::string shortSignature;  // "%04X", the signature field
-    std::string heading;         // the temperature group's caption
+// Where a run stands.
+enum class RunPhase {
+    Constructed,
+    Failed,   // a fatal start-up error: nothing to undo
+    Refused,  // an unsupported processor: only the driver is let go
+    WaitingForFirstTick,
+    Monitoring,
+    ShutDown,
 };
 
 // Owns every measurement object and worker thread of a run; no screen needed. A front end calls
@@ -52,7 +57,7 @@ class Engine {
     // Without "RefreshInterval", or with one no timer is sensible for.
     static constexpr std::chrono::milliseconds kFixedTickPeriod{1000};
 
-    Engine(const Edition& edition, Platform& platform, DesktopPort& desktop,
+    Engine(const Edition& edition, Platform& platform, WindowPort& window, TrayPort& tray,
            EngineSettings settings = {});
     ~Engine();
     Engine(const Engine&) = delete;
@@ -71,69 +76,70 @@ class Engine {
     // The period of every tick after the first, fixed when start-up reads the settings: a
     // "RefreshInterval" changed later takes effect at the next start.
     std::chrono::milliseconds tickPeriod() const { return tickPeriod_; }
-    bool monitoring() const { return ready_ && !shutDown_; }
+    RunPhase phase() const { return phase_; }
+    bool monitoring() const {
+        return phase_ == RunPhase::WaitingForFirstTick || phase_ == RunPhase::Monitoring;
+    }
 
     const Edition& edition() const { return edition_; }
-    // Valid once start answered Ready.
-    const MonitorState& state() const { return *state_; }
-    const HeaderTexts& texts() const { return texts_; }
+    const MonitorState& state() const { return state_; }
+    const RunConfiguration& configuration() const { return config_; }
+    // Every text the front ends show, made at start-up and at the end of every tick.
+    const DisplayTexts& texts() const { return texts_; }
     // Every key of the settings file, corrected, once start answered Ready; the window and the
-    // Settings window change them live. The per-core TjMax and Idle values are in state().
+    // Settings window change them live. The per-core TjMax and Idle values are in
+    // configuration().
     Settings& settings() { return settings_; }
     const Settings& settings() const { return settings_; }
     // Valid once start got past the support test (also when it refused the processor).
     const ProcessorInfo& processor() const { return processor_; }
     ThreadControl& threadControl() { return threads_; }
-    std::time_t lastTickTime() const { return lastTick_.when; }
-    const std::string& lastTickTimeText() const { return lastTick_.text; }  // "%H:%M:%S"
+    BenchmarkControl& benchmark() { return benchmark_; }
     // The low half of processor 0's clock-modulation register at shutdown, saved as "ClockMod".
     std::uint32_t clockModAtExit() const { return clockModAtExit_; }
-
-    void setBenchmarkRunning(bool running) { benchmarkRunning_ = running; }
-    bool benchmarkStopRequested() const { return benchmarkStopRequested_; }
 
   private:
     StartResult startUp();
     void raisePriorities();
     std::uint32_t startDriver();
-    void createMonitorState();
+    void prepareMonitoringThread();
     bool identifyProcessor();
     void buildCoreMap();
     void chooseTjMaxFromTables();
-    void applySettings(const ProfileFile& file);
+    void readSettings(const ProfileFile& file);
     void startMonitoringClock();
-    MonitorSettings monitorSettings() const;
-    void saveExitKeys();
 
     void firstTick();
+    void addTrayIcons();
     void monitorTick();
+    void beginTick();
+    void formatTexts();
     void keepFixedCountersRunning();
+
+    void stopThreads();
+    void saveExitKeys();
 
     StartResult fail(StartOutcome outcome, const std::string& caption, const std::string& text,
                      MessageIcon icon);
+    RunContext context();
 
     const Edition& edition_;
     Platform& platform_;
-    DesktopPort& desktop_;
+    WindowPort& window_;
+    TrayPort& tray_;
     std::filesystem::path settingsFile_;
     Settings settings_;
     ProcessorInfo processor_;
     ProcessorAccess access_;
     ThreadControl threads_;
-    std::unique_ptr<MonitorState> state_;
-    HeaderTexts texts_;
-    bool started_ = false;
+    RunConfiguration config_;
+    MonitorState state_;
+    DisplayTexts texts_;
+    ClockModulationControl clockModulation_;
+    BenchmarkControl benchmark_;
+    RunPhase phase_ = RunPhase::Constructed;
     StartResult startResult_;
-    bool ready_ = false;
-    bool refused_ = false;
-    bool shutDown_ = false;
-    bool firstTickDone_ = false;
-    bool clockThreadStarted_ = false;
-    bool benchmarkRunning_ = false;
-    bool benchmarkStopRequested_ = false;
-    std::time_t startTime_ = 0;
     std::chrono::milliseconds tickPeriod_ = kFixedTickPeriod;
-    TickTime lastTick_;
     std::uint32_t clockModAtExit_ = 0;
 };
 

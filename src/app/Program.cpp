@@ -74,7 +74,7 @@ int runProgram(const Edition& edition, int argc, char** argv) {
             edition, platform, {settingsBesideProgram(), options.ticks, stopSignalled}, argc, argv);
     }
     ConsoleDesktop desktop(std::cerr);
-    Engine engine(edition, platform, desktop, settingsBesideProgram());
+    Engine engine(edition, platform, desktop, desktop, settingsBesideProgram());
     installStopSignals();
     const ConsoleRun run{
         .format = frontEnd == FrontEnd::Json ? ConsoleFormat::Json : ConsoleFormat::Lines,

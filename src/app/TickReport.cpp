@@ -5,59 +5,57 @@
 namespace calidus {
 
 std::string tickJson(const Engine& engine) {
-    const MonitorState& state = engine.state();
-    const HeaderTexts& texts = engine.texts();
+    const DisplayTexts& texts = engine.texts();
+    const RunConfiguration& config = engine.configuration();
     nlohmann::ordered_json cores = nlohmann::ordered_json::array();
     for (const int core : engine.edition().monitoredCores) {
-        if (!state.corePresent(core)) {
+        if (!config.corePresent(core)) {
             continue;
         }
-        const CoreSample& sample = state.cores[core];
+        const CoreTexts& shown = texts.cores[core];
         cores.push_back({
             {"core", core},
-            {"temperature", sample.temperatureText},
-            {"distance", sample.readingText},
-            {"min", sample.minText},
-            {"minTime", sample.minTimeText},
-            {"max", sample.maxText},
-            {"maxTime", sample.maxTimeText},
-            {"status", sample.statusText},
-            {"tjMax", state.calibration.tjMax[static_cast<std::size_t>(core)]},
+            {"temperature", shown.temperature},
+            {"distance", shown.distance},
+            {"min", shown.minimum},
+            {"minTime", shown.minimumTime},
+            {"max", shown.maximum},
+            {"maxTime", shown.maximumTime},
+            {"status", shown.status},
+            {"tjMax", config.calibration.tjMax[static_cast<std::size_t>(core)]},
         });
     }
     const nlohmann::ordered_json tick{
-        {"tick", state.tickCount},
-        {"time", engine.lastTickTimeText()},
+        {"tick", engine.state().tickCount},
+        {"time", texts.tickTime},
         {"model", texts.model},
         {"cpuid", texts.shortSignature},
-        {"unit", state.degreeString},
+        {"unit", texts.unit},
         {"heading", texts.heading},
-        {"statusCaption", state.thermalStatusCaption},
-        {"title", state.titleText},
-        {"tooltip", state.tooltipText},
+        {"statusCaption", texts.statusCaption},
+        {"title", texts.title},
+        {"tooltip", texts.tooltip},
         {"cores", cores},
     };
     return tick.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 std::string tickLines(const Engine& engine) {
-    const MonitorState& state = engine.state();
-    const HeaderTexts& texts = engine.texts();
-    const std::string& unit = state.degreeString;
-    std::string lines = "Tick " + std::to_string(state.tickCount) + " at " +
-                        engine.lastTickTimeText() + "  " + texts.model + "  " + texts.heading +
-                        "  " + state.thermalStatusCaption + "\n";
+    const DisplayTexts& texts = engine.texts();
+    const RunConfiguration& config = engine.configuration();
+    const std::string& unit = texts.unit;
+    std::string lines = "Tick " + std::to_string(engine.state().tickCount) + " at " +
+                        texts.tickTime + "  " + texts.model + "  " + texts.heading + "  " +
+                        texts.statusCaption + "\n";
     for (const int core : engine.edition().monitoredCores) {
-        if (!state.corePresent(core)) {
+        if (!config.corePresent(core)) {
             continue;
         }
-        const CoreSample& sample = state.cores[core];
-        lines += "  Core " + std::to_string(core) + ":  " + sample.temperatureText + unit +
-                 "  TjMax " +
-                 std::to_string(state.calibration.tjMax[static_cast<std::size_t>(core)]) +
-                 "  distance " + sample.readingText + "  min " + sample.minText + " at " +
-                 sample.minTimeText + "  max " + sample.maxText + " at " + sample.maxTimeText +
-                 "  " + sample.statusText + "\n";
+        const CoreTexts& c = texts.cores[core];
+        lines += "  Core " + std::to_string(core) + ":  " + c.temperature + unit + "  TjMax " +
+                 std::to_string(config.calibration.tjMax[static_cast<std::size_t>(core)]) +
+                 "  distance " + c.distance + "  min " + c.minimum + " at " + c.minimumTime +
+                 "  max " + c.maximum + " at " + c.maximumTime + "  " + c.status + "\n";
     }
     return lines;
 }

@@ -1,5 +1,6 @@
 #include "common/Edition.h"
 
+#include <algorithm>
 #include <array>
 
 namespace calidus {
@@ -87,6 +88,10 @@ const Edition& Edition::xl() {
         .summaryTextsNameCores = false,
     };
     return edition;
+}
+
+bool Edition::monitors(int core) const {
+    return std::find(monitoredCores.begin(), monitoredCores.end(), core) != monitoredCores.end();
 }
 
 }  // namespace calidus

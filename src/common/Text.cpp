@@ -1,6 +1,8 @@
 #include "common/Text.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 namespace calidus {
 
@@ -19,6 +21,20 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::string fixedText(double value, int decimals, int width) {
+    if (!std::isfinite(value)) {
+        value = 0.0;
+    }
+    char text[64];
+    const std::to_chars_result end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    std::string result(text, end.ec == std::errc{} ? end.ptr : text);
+    if (static_cast<int>(result.size()) < width) {
+        result.insert(0, static_cast<std::size_t>(width) - result.size(), ' ');
+    }
+    return result;
 }
 
 }  // namespace calidus

@@ -3,10 +3,6 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
-#include <string>
-
-#include "cpu/CoreCalibration.h"
-#include "cpu/CoreMap.h"
 
 namespace calidus {
 
@@ -17,14 +13,13 @@ inline constexpr int kMinTemperatureStart = 256;
 inline constexpr int kMaxTemperatureStart = -64;
 inline constexpr int kMinReadingStart = 128;
 inline constexpr int kMaxReadingStart = -64;
-// No register field has this value, so the first tick always sets the caption.
+// No register field has this value: no core modulates its clock.
 inline constexpr int kNoClockModulationField = 32;
 
 struct CoreSample {
     int reading = 0;  // degrees below TjMax, always in degrees Celsius
     bool thermalStatus = false;
     bool thermalLog = false;
-    std::string statusText;
     int temperature = 0;  // display unit
     int minTemperature = kMinTemperatureStart;
     int maxTemperature = kMaxTemperatureStart;
@@ -36,13 +31,8 @@ struct CoreSample {
     std::int64_t readingSum = 0;
     bool sensorRead = false;  // a reading has arrived since start
 
-    // What the window shows for this core, exactly.
-    std::string temperatureText;  // "%d"
-    std::string readingText;      // "%d", the distance to TjMax
-    std::string minText;          // "%d%s" with the unit text
-    std::string maxText;
-    std::string minTimeText;  // "%H:%M:%S"
-    std::string maxTimeText;
+    // Min and max start crossed, so the first reading since a Reset sets both.
+    bool hasExtremes() const { return minTemperature <= maxTemperature; }
 };
 
 struct GpuSample {
@@ -52,33 +42,22 @@ struct GpuSample {
     std::time_t minTime = 0;
     std::time_t maxTime = 0;
     std::int64_t temperatureSum = 0;
-    std::string buttonText;  // "GPU  %d%s"
+    bool read = false;  // a value has arrived since start
 };
 
-// The one measurement record of a run. Written only on the monitoring thread.
+// The readings of a run and what follows from them: temperatures, extremes, sums, times and
+// the alarm flags. Written only on the monitoring thread; src/view makes every text from it.
 struct MonitorState {
     std::uint64_t tickCount = 0;  // since start or the last Reset; the first tick sees 1
     std::time_t statsStart = 0;
+    std::time_t tickTime = 0;  // of the last tick
     std::array<CoreSample, kCoreNumbers> cores{};
     GpuSample gpu;
     bool gpuPresent = false;
+    // The smallest duty field of the modulating cores; kNoClockModulationField when none is.
     int clockModulationField = kNoClockModulationField;
     bool alarmThisTick = false;
     bool alarmLatched = false;
-
-    std::string tooltipText;
-    std::string titleText;
-    std::string thermalStatusCaption = "Thermal Status";  // the status group's caption
-    std::string degreeString = "\u00B0C";
-
-    // Per-core configuration, by core number.
-    CoreCalibration calibration;  // TjMax and the idle calibration
-    CoreMap coreMap;              // 0 marks an absent core
-    std::uint32_t processMask = 0;
-    std::uint32_t systemMask = 0;
-    std::uint32_t clockMod = 2;  // the clock-modulation value last applied
-
-    bool corePresent(int core) const { return coreMap.coreMask[core] != 0; }
 };
 
 // Sum / ticks, rounded half up; 0 before the first tick.

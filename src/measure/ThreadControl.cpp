@@ -25,7 +25,7 @@ void waitWhileRunning(const std::atomic<int>& flag, int& budget, Scheduler& sche
 
 bool stopWorkerThreads(ThreadControl& control, Scheduler& scheduler, StopOptions options) {
     int budget = kWaitBudget;
-    if (options.clockThreadStarted && options.requestClockStopUnconditionally) {
+    if (control.clockThreadStarted.load() && options.requestClockStopUnconditionally) {
         control.clockThreadFlag.store(ThreadControl::kStopRequested);
     } else {
         requestStop(control.clockThreadFlag);

@@ -16,10 +16,11 @@ struct ThreadControl {
     std::atomic<int> clockThreadFlag{kStopped};
     std::atomic<int> loadThreadFlag{kStopped};
     std::atomic<int> killMHz{0};  // 1: the clock thread stops after the fourth tick
+    // Set by whoever starts the clock thread, before it starts.
+    std::atomic<bool> clockThreadStarted{false};
 };
 
 struct StopOptions {
-    bool clockThreadStarted = false;
     // The XL edition asks the clock thread to stop even before it has reported running.
     bool requestClockStopUnconditionally = false;
 };

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/Engine.h"
+#include "platform/Clock.h"
 #include "platform/Shell.h"
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
@@ -70,12 +71,14 @@ bool contains(const std::vector<int>& ids, int id) {
 
 }  // namespace
 
-MainWindow::MainWindow(const Edition& edition, Settings& settings, Shell& shell, QWidget* parent)
+MainWindow::MainWindow(const Edition& edition, Settings& settings, Shell& shell, Clock& clock,
+                       QWidget* parent)
     : QWidget(parent),
       edition_(edition),
       layout_(mainWindowLayout(edition)),
       settings_(settings),
       shell_(shell),
+      clock_(clock),
       desktop_{.invisibleBorders = shell.compositionWithInvisibleBorders(), .legacyFrames = false} {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -142,11 +145,7 @@ void MainWindow::buildControls() {
     auto connectButton = [this](int id, auto slot) {
         connect(static_cast<QPushButton*>(controls_.value(id)), &QPushButton::clicked, this, slot);
     };
-    connectButton(control::kSensorTest, [this] { emit sensorTestRequested(); });
-    connectButton(control::kTovelBench, [this] { emit benchmarkRequested(); });
     connectButton(control::kReset, [this] { resetStatistics(); });
-    connectButton(control::kSettings, [this] { emit settingsRequested(); });
-    connectButton(control::kGpuButton, [this] { emit gpuButtonPressed(); });
 }
 
 void MainWindow::buildContextMenu() {
@@ -190,7 +189,7 @@ void MainWindow::prepareForStart() {
     const bool gpu = engine_ != nullptr && engine_->monitoring() && engine_->state().gpuPresent;
     showGpuOrSignature(gpu);
     if (engine_ != nullptr) {
-        const HeaderTexts& texts = engine_->texts();
+        const DisplayTexts& texts = engine_->texts();
         setFieldText(control::kModel, texts.model);
         setFieldText(control::kSignature, texts.shortSignature);
         static_cast<QPushButton*>(control(control::kGpuButton))->setText(qs(texts.signature));
@@ -370,28 +369,25 @@ void MainWindow::refreshFromEngine() {
     if (engine_ == nullptr || !engine_->monitoring()) {
         return;
     }
-    const MonitorState& state = engine_->state();
+    const DisplayTexts& texts = engine_->texts();
     if (outcome.showTemperatureTitle) {
-        setWindowTitle(qs(state.titleText));
+        setWindowTitle(qs(texts.title));
     }
     for (int column = 0; column < layout_.columns(); ++column) {
-        const CoreSample& core = state.cores[edition_.monitoredCores[column]];
-        setFieldText(layout_.temperature[column], core.temperatureText);
-        setFieldText(layout_.distance[column], core.readingText);
-        setFieldText(layout_.minimum[column], core.minText);
-        setFieldText(layout_.minimumTime[column], core.minTimeText);
-        setFieldText(layout_.maximum[column], core.maxText);
-        setFieldText(layout_.maximumTime[column], core.maxTimeText);
-        setFieldText(layout_.status[column], core.statusText);
+        const CoreTexts& core = texts.cores[edition_.monitoredCores[column]];
+        setFieldText(layout_.temperature[column], core.temperature);
+        setFieldText(layout_.distance[column], core.distance);
+        setFieldText(layout_.minimum[column], core.minimum);
+        setFieldText(layout_.minimumTime[column], core.minimumTime);
+        setFieldText(layout_.maximum[column], core.maximum);
+        setFieldText(layout_.maximumTime[column], core.maximumTime);
+        setFieldText(layout_.status[column], core.status);
     }
-    const HeaderTexts& texts = engine_->texts();
     static_cast<QGroupBox*>(control(control::kTemperatureBox))->setTitle(qs(texts.heading));
-    static_cast<QGroupBox*>(control(control::kStatusBox))->setTitle(qs(state.thermalStatusCaption));
-    if (state.gpuPresent) {
+    static_cast<QGroupBox*>(control(control::kStatusBox))->setTitle(qs(texts.statusCaption));
+    if (engine_->state().gpuPresent) {
         showGpuOrSignature(true);
-        auto* gpuButton = static_cast<QPushButton*>(control(control::kGpuButton));
-        gpuButton->setText(
-            qs(state.gpu.buttonText.empty() ? texts.signature : state.gpu.buttonText));
+        static_cast<QPushButton*>(control(control::kGpuButton))->setText(qs(texts.gpuButton));
     }
     // The scheme changes only with the form or the settings; the log bits with every tick.
     applyStatusColours();
@@ -459,18 +455,13 @@ void MainWindow::showHoverDate(QPoint clientPoint) {
         return;
     }
     const int core = edition_.monitoredCores[hit->column];
-    const MonitorState& state = engine_->state();
-    if (!state.corePresent(core)) {
+    if (!engine_->configuration().corePresent(core)) {
         return;
     }
-    const std::time_t when =
-        hit->row == ExtremeRow::Minimum ? state.cores[core].minTime : state.cores[core].maxTime;
-    const std::tm* local = std::localtime(&when);
-    if (local == nullptr) {
-        return;
-    }
+    const CoreSample& sample = engine_->state().cores[core];
+    const std::time_t when = hit->row == ExtremeRow::Minimum ? sample.minTime : sample.maxTime;
     hoverMenu_->clear();
-    hoverMenu_->addAction(qs(hoverDateText(*local)));
+    hoverMenu_->addAction(qs(hoverDateText(clock_.localTime(when))));
     const QSize size = hoverMenu_->sizeHint();
     hoverMenu_->popup(mapToGlobal(clientPoint) - QPoint(size.width() / 2, size.height()));
 }

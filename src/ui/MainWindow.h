@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "app/DesktopPort.h"
+#include "app/WindowPort.h"
 #include "common/Edition.h"
 #include "config/Settings.h"
 #include "view/MainWindowLayout.h"
@@ -26,6 +26,7 @@ class QStyle;
 
 namespace calidus {
 
+class Clock;
 class Engine;
 class Shell;
 
@@ -44,7 +45,8 @@ class MainWindow : public QWidget, public TrayWindow {
     Q_OBJECT
 
   public:
-    MainWindow(const Edition& edition, Settings& settings, Shell& shell, QWidget* parent = nullptr);
+    MainWindow(const Edition& edition, Settings& settings, Shell& shell, Clock& clock,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The engine whose texts the fields show; the window stays empty without one.
@@ -98,10 +100,6 @@ class MainWindow : public QWidget, public TrayWindow {
 
   signals:
     void exitRequested();
-    void sensorTestRequested();
-    void benchmarkRequested();
-    void settingsRequested();
-    void gpuButtonPressed();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -133,6 +131,7 @@ class MainWindow : public QWidget, public TrayWindow {
     const MainWindowLayout& layout_;
     Settings& settings_;
     Shell& shell_;
+    Clock& clock_;
     Engine* engine_ = nullptr;
     TrayLink tray_;
     MessageSink messageSink_;

@@ -5,28 +5,22 @@
 namespace calidus {
 
 TrayIconSet::TrayIconSet(const Edition& edition, Settings& settings, const MonitorState& state,
+                         const RunConfiguration& config, const DisplayTexts& texts,
                          TrayWindow& window, Sleep sleep)
     : settings_(settings),
       host_(edition, settings),
-      icons_(edition, host_, state, settings, std::move(sleep)),
+      icons_(edition, host_, state, config, texts, settings, std::move(sleep)),
       menu_(settings, icons_, window) {
     host_.setMenu(&menu_);
 }
 
-TrayCalls TrayIconSet::calls() {
-    return TrayCalls{
-        .add =
-            [this](std::uint32_t iconShow) {
-                settings_.iconShow = static_cast<int>(iconShow);
-                return icons_.addTrayIcons();
-            },
-        // The live mask: the menu and the Settings window change it after the first tick.
-        .remove =
-            [this](std::uint32_t) {
-                icons_.removeTrayIcons(static_cast<std::uint32_t>(settings_.iconShow));
-            },
-        .refresh = [this] { icons_.updateTrayIcons(); },
-    };
+std::uint32_t TrayIconSet::addTrayIcons(std::uint32_t iconShow) {
+    settings_.iconShow = static_cast<int>(iconShow);
+    return icons_.addTrayIcons();
+}
+
+void TrayIconSet::removeTrayIcons(std::uint32_t) {
+    icons_.removeTrayIcons(static_cast<std::uint32_t>(settings_.iconShow));
 }
 
 TrayLink TrayIconSet::link() {

@@ -4,28 +4,35 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/TrayPort.h"
 #include "common/Edition.h"
 #include "config/Settings.h"
+#include "cpu/RunConfiguration.h"
 #include "measure/MonitorState.h"
 #include "ui/MainWindow.h"
-#include "ui/QtDesktop.h"
 #include "ui/TrayIconHost.h"
+#include "view/DisplayTexts.h"
 #include "view/TrayIcons.h"
 #include "view/TrayMenu.h"
 
 namespace calidus {
 
 // The whole tray of the window program: the icons' rules over the Qt host, and the shared menu
-// acting on the main window. Built once the engine has its MonitorState.
-class TrayIconSet {
+// acting on the main window.
+class TrayIconSet : public TrayPort {
   public:
     using Sleep = TrayIcons::Sleep;
 
     TrayIconSet(const Edition& edition, Settings& settings, const MonitorState& state,
-                TrayWindow& window, Sleep sleep);
+                const RunConfiguration& config, const DisplayTexts& texts, TrayWindow& window,
+                Sleep sleep);
 
-    // The desktop port's tray calls, and the window's link for its size events.
-    TrayCalls calls();
+    std::uint32_t addTrayIcons(std::uint32_t iconShow) override;
+    // The live mask: the menu and the Settings window change it after the first tick.
+    void removeTrayIcons(std::uint32_t iconShow) override;
+    void refreshTray() override { icons_.updateTrayIcons(); }
+
+    // The window's link for its size events.
     TrayLink link();
 
     // For the Settings window's "Show Icon" boxes and its full redraws.

@@ -4,10 +4,8 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "app/Engine.h"
 #include "platform/linux/LinuxShell.h"
 #include "ui/MainWindow.h"
-#include "ui/QtDesktop.h"
 #include "ui/TrayIconSet.h"
 
 namespace calidus {
@@ -29,56 +27,103 @@ bool windowDisplayAvailable() {
     return false;
 }
 
-int runWindowFrontEnd(const Edition& edition, Platform& platform, WindowRun run, int& argc,
-                      char** argv) {
-    QApplication app(argc, argv);
-    // A window hidden in the tray is still running; only Exit ends the program.
-    app.setQuitOnLastWindowClosed(false);
-    LinuxShell shell;
-    QtDesktop desktop;
-    Engine engine(edition, platform, desktop, std::move(run.engineSettings));
-    MainWindow window(edition, engine.settings(), shell);
-    desktop.attach(window);
-    window.bindEngine(&engine);
+WindowFrontEnd::WindowFrontEnd(const Edition& edition, Platform& platform, Shell& shell,
+                               EngineSettings settings)
+    : engine_(edition, platform, *this, *this, std::move(settings)),
+      window_(std::make_unique<MainWindow>(edition, engine_.settings(), shell, *platform.clock)),
+      tray_(std::make_unique<TrayIconSet>(
+          edition, engine_.settings(), engine_.state(), engine_.configuration(), engine_.texts(),
+          *window_,
+          [&platform](std::chrono::milliseconds wait) { platform.scheduler->sleep(wait); })) {
+    window_->bindEngine(&engine_);
+    window_->setTrayLink(tray_->link());
+}
 
-    const StartResult started = engine.start();
+WindowFrontEnd::~WindowFrontEnd() {
+    engine_.shutdown();
+}
+
+int WindowFrontEnd::run(const WindowRun& run) {
+    const StartResult started = engine_.start();
     if (started.outcome != StartOutcome::Ready) {
         // The message was shown; a refused processor still ends through the shutdown.
-        engine.shutdown();
+        engine_.shutdown();
         return 0;
     }
-    TrayIconSet tray(
-        edition, engine.settings(), engine.state(), window,
-        [&platform](std::chrono::milliseconds wait) { platform.scheduler->sleep(wait); });
-    desktop.setTrayCalls(tray.calls());
-    window.setTrayLink(tray.link());
-    window.prepareForStart();
-    window.show();
+    window_->prepareForStart();
+    window_->show();
 
     long long ticks = 0;
     QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, &app, [&] {
-        engine.runTick();
-        timer.setInterval(int(engine.tickPeriod().count()));
+    QObject::connect(&timer, &QTimer::timeout, qApp, [&] {
+        engine_.runTick();
+        timer.setInterval(int(engine_.tickPeriod().count()));
         if (run.ticks && ++ticks >= *run.ticks) {
-            app.quit();
+            QApplication::quit();
         }
     });
-    QObject::connect(&window, &MainWindow::exitRequested, &app, &QApplication::quit);
+    QObject::connect(window_.get(), &MainWindow::exitRequested, qApp, &QApplication::quit);
     QTimer stopWatch;
-    QObject::connect(&stopWatch, &QTimer::timeout, &app, [&] {
+    QObject::connect(&stopWatch, &QTimer::timeout, qApp, [&] {
         if (run.stopRequested && run.stopRequested()) {
-            app.quit();
+            QApplication::quit();
         }
     });
     stopWatch.start(kStopPollMs);
     timer.start(int(Engine::kFirstTickDelay.count()));
-    app.exec();
+    QApplication::exec();
 
     timer.stop();
-    window.hide();
-    engine.shutdown();
+    window_->hide();
+    engine_.shutdown();
     return 0;
+}
+
+void WindowFrontEnd::showMessage(const std::string& caption, const std::string& text,
+                                 MessageIcon icon) {
+    window_->showMessage(caption, text, icon);
+}
+
+void WindowFrontEnd::placeWindow() {
+    window_->placeFromSavedPosition();
+}
+
+void WindowFrontEnd::enterMiniMode() {
+    window_->enterSavedMiniMode();
+}
+
+void WindowFrontEnd::minimizeWindow() {
+    window_->minimize();
+}
+
+void WindowFrontEnd::refreshWindow() {
+    window_->refreshFromEngine();
+}
+
+WindowPositionAtExit WindowFrontEnd::windowPositionAtExit() {
+    return window_->positionAtExit();
+}
+
+std::uint32_t WindowFrontEnd::addTrayIcons(std::uint32_t iconShow) {
+    return tray_->addTrayIcons(iconShow);
+}
+
+void WindowFrontEnd::removeTrayIcons(std::uint32_t iconShow) {
+    tray_->removeTrayIcons(iconShow);
+}
+
+void WindowFrontEnd::refreshTray() {
+    tray_->refreshTray();
+}
+
+int runWindowFrontEnd(const Edition& edition, Platform& platform, WindowRun run, int& argc,
+                      char** argv) {
+    QApplication app(argc, argv);
+    // A window hidden in the tray is still running; only Exit ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    LinuxShell shell;
+    WindowFrontEnd frontEnd(edition, platform, shell, std::move(run.engineSettings));
+    return frontEnd.run(run);
 }
 
 }  // namespace calidus

@@ -1,13 +1,21 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+#include "app/Engine.h"
 #include "app/EngineSettings.h"
+#include "app/TrayPort.h"
+#include "app/WindowPort.h"
 #include "common/Edition.h"
 #include "platform/Platform.h"
+#include "platform/Shell.h"
 
 namespace calidus {
+
+class MainWindow;
+class TrayIconSet;
 
 struct WindowRun {
     EngineSettings engineSettings;        // the settings file the engine reads and writes
@@ -18,9 +26,42 @@ struct WindowRun {
 // Whether a display is there to open the window on.
 bool windowDisplayAvailable();
 
-// The program's window: starts the engine, drives its timer and ends through the normal
-// shutdown when the window, the tray, a stop signal or the tick limit ends the run. Answers the
-// exit code.
+// The window program: owns the engine and every window of the run, gives the engine its ports
+// onto them, and routes the windows' requests. Needs a QApplication.
+class WindowFrontEnd : public WindowPort, public TrayPort {
+  public:
+    WindowFrontEnd(const Edition& edition, Platform& platform, Shell& shell,
+                   EngineSettings settings);
+    ~WindowFrontEnd() override;
+
+    // Starts the engine, drives its timer and ends through the normal shutdown when the window,
+    // the tray, a stop signal or the tick limit ends the run. Answers the exit code.
+    int run(const WindowRun& run);
+
+    Engine& engine() { return engine_; }
+    MainWindow& mainWindow() { return *window_; }
+
+    // WindowPort
+    void showMessage(const std::string& caption, const std::string& text,
+                     MessageIcon icon) override;
+    void placeWindow() override;
+    void enterMiniMode() override;
+    void minimizeWindow() override;
+    void refreshWindow() override;
+    WindowPositionAtExit windowPositionAtExit() override;
+
+    // TrayPort
+    std::uint32_t addTrayIcons(std::uint32_t iconShow) override;
+    void removeTrayIcons(std::uint32_t iconShow) override;
+    void refreshTray() override;
+
+  private:
+    Engine engine_;
+    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<TrayIconSet> tray_;
+};
+
+// The whole window program over a fresh QApplication.
 int runWindowFrontEnd(const Edition& edition, Platform& platform, WindowRun run, int& argc,
                       char** argv);
 

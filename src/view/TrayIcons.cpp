@@ -8,10 +8,13 @@
 namespace calidus {
 
 TrayIcons::TrayIcons(const Edition& edition, TrayHost& host, const MonitorState& state,
-                     Settings& settings, Sleep sleep)
+                     const RunConfiguration& config, const DisplayTexts& texts, Settings& settings,
+                     Sleep sleep)
     : edition_(edition),
       host_(host),
       state_(state),
+      config_(config),
+      texts_(texts),
       settings_(settings),
       sleep_(std::move(sleep)),
       entries_(edition.trayIconSlots),
@@ -21,8 +24,7 @@ bool TrayIcons::usable(int slot) const {
     if (slot == gpuSlot()) {
         return state_.gpuPresent;
     }
-    const auto& cores = edition_.monitoredCores;
-    return std::find(cores.begin(), cores.end(), slot) != cores.end() && state_.corePresent(slot);
+    return edition_.monitors(slot) && config_.corePresent(slot);
 }
 
 int TrayIcons::firstShownSlot() const {
@@ -98,13 +100,13 @@ void TrayIcons::updateTrayIcons() {
 
 std::string TrayIcons::tooltipFor(int slot) const {
     if (slot == gpuSlot()) {
-        const std::string& unit = state_.degreeString;
+        const std::string& unit = texts_.unit;
         return std::string(edition_.gpuTrayTitle) +
                "\nMin = " + std::to_string(state_.gpu.minTemperature) + unit +
                "\nMax = " + std::to_string(state_.gpu.maxTemperature) + unit;
     }
     if (slot == firstShownSlot() || settings_.trayInfo) {
-        return state_.tooltipText;
+        return texts_.tooltip;
     }
     return "Core " + std::to_string(slot);
 }

@@ -7,7 +7,9 @@
 
 #include "common/Edition.h"
 #include "config/Settings.h"
+#include "cpu/RunConfiguration.h"
 #include "measure/MonitorState.h"
+#include "view/DisplayTexts.h"
 #include "view/TrayHost.h"
 
 namespace calidus {
@@ -30,7 +32,8 @@ class TrayIcons {
     using Sleep = std::function<void(std::chrono::milliseconds)>;
 
     // IconShow, TaskBar and every tray key come from `settings`, which the icons change too.
-    TrayIcons(const Edition& edition, TrayHost& host, const MonitorState& state, Settings& settings,
+    TrayIcons(const Edition& edition, TrayHost& host, const MonitorState& state,
+              const RunConfiguration& config, const DisplayTexts& texts, Settings& settings,
               Sleep sleep);
 
     // First tick. Answers the IconShow mask left after the adds.
@@ -70,6 +73,8 @@ class TrayIcons {
     const Edition& edition_;
     TrayHost& host_;
     const MonitorState& state_;
+    const RunConfiguration& config_;
+    const DisplayTexts& texts_;
     Settings& settings_;
     Sleep sleep_;
     std::vector<TrayEntry> entries_;

@@ -21,7 +21,7 @@ using testing::SettingsFolder;
 
 struct ConsoleRig {
     explicit ConsoleRig(const Edition& edition, Platform& platform, std::string_view keys = {})
-        : settings(edition), engine(edition, platform, desktop, {.file = settings.file}) {
+        : settings(edition), engine(edition, platform, desktop, desktop, {.file = settings.file}) {
         if (!keys.empty()) {
             settings.write(keys);
         }
@@ -140,9 +140,29 @@ TEST(ConsoleFrontEnd, AFailedStartPrintsTheMessageAndExitsWithOne) {
     Platform platform = testing::makeFakePlatform(machine);
     ConsoleRig rig(Edition::xl(), platform);
     EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out), 1);
-    EXPECT_EQ(rig.errors.str(), "Driver Not Loaded\nTry Run as Administrator.\n");
+    EXPECT_EQ(rig.errors.str(), "Driver Error: Driver Not Loaded\nTry Run as Administrator.\n");
     EXPECT_TRUE(rig.out.str().empty());
     EXPECT_TRUE(rig.slept.empty());
+}
+
+TEST(ConsoleFrontEnd, ADriverErrorNamesItselfEvenWithoutAText) {
+    FakeMachine machine;
+    buildMachine(machine, Edition::standard());
+    machine.driverStatus = 6;
+    Platform platform = testing::makeFakePlatform(machine);
+    ConsoleRig rig(Edition::standard(), platform);
+    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Lines, 1), rig.out), 1);
+    EXPECT_EQ(rig.errors.str(), "Driver Error\n");
+}
+
+// The XL edition drops the icons of absent cores at the first tick whatever the front end, so
+// the file gets what the window would write.
+TEST(ConsoleFrontEnd, TheXlEditionSavesOnlyTheIconsOfCoresThatExist) {
+    FakeMachine host;
+    Platform platform = testing::simulatedPlatform(host, "e8400");
+    ConsoleRig rig(Edition::xl(), platform, "IconShow=31\n");
+    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 1), rig.out), 0);
+    EXPECT_NE(rig.settings.read().find("IconShow=3\n"), std::string::npos) << rig.settings.read();
 }
 
 TEST(ConsoleFrontEnd, SimulatedMachinesOfBothEditionsRunToTheEnd) {
@@ -209,7 +229,8 @@ TEST(ConsoleFrontEnd, APhenomIsRefusedWithoutTouchingTheSettingsFile) {
         ConsoleRig rig(*edition, platform);
         EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out), 1);
         EXPECT_EQ(rig.errors.str(),
-                  "The processor detected is not supported.\n\n\nAMD Phenom(tm) 9600 Quad-Core "
+                  "Error: The processor detected is not supported.\n\n\nAMD Phenom(tm) 9600 "
+                  "Quad-Core "
                   "Processor\n\n\n");
         EXPECT_TRUE(rig.out.str().empty());
         EXPECT_FALSE(rig.settings.exists());

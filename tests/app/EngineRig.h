@@ -9,8 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/DesktopPort.h"
 #include "app/Engine.h"
+#include "app/TrayPort.h"
+#include "app/WindowPort.h"
 #include "support/FakePlatform.h"
 #include "support/SimulatedHost.h"
 #include "support/TempFolder.h"
@@ -21,7 +22,7 @@ inline constexpr std::uint32_t kClockModulation = 0x19A;
 inline constexpr std::uint32_t kTemperatureTarget = 0x1A2;
 
 // Remembers what the engine asked of the desktop; the tray takes the icons of trayTakes.
-class RecordingDesktop : public DesktopPort {
+class RecordingDesktop : public WindowPort, public TrayPort {
   public:
     void showMessage(const std::string& caption, const std::string& text, MessageIcon) override {
         calls.push_back("message " + caption + ": " + text);
@@ -38,7 +39,6 @@ class RecordingDesktop : public DesktopPort {
     void enterMiniMode() override { calls.push_back("mini"); }
     void minimizeWindow() override { calls.push_back("minimize"); }
     void refreshWindow() override { calls.push_back("window"); }
-    void playSound(const std::string& file) override { calls.push_back("sound " + file); }
     WindowPositionAtExit windowPositionAtExit() override { return window; }
 
     std::vector<std::string> calls;
@@ -113,7 +113,7 @@ struct EngineRig {
         construct();
     }
     void construct() {
-        engine = std::make_unique<Engine>(edition, platform, desktop,
+        engine = std::make_unique<Engine>(edition, platform, desktop, desktop,
                                           EngineSettings{.file = settings.file});
     }
 

@@ -89,7 +89,7 @@ TEST(EngineStart, TablesTheProcessorAndTheSettingsFileChooseEachCoresTjMax) {
     rig.machine.setMsr(0, kTemperatureTarget, 0x005A0000);  // core 0 reports 90
     rig.machine.setMsr(6, kTemperatureTarget, 0x00450000);  // core 3 reports 69: implausible
     ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
-    const CoreCalibration& cores = rig.engine->state().calibration;
+    const CoreCalibration& cores = rig.engine->configuration().calibration;
     EXPECT_EQ(std::vector<int>(cores.tjMax.begin(), cores.tjMax.begin() + 4),
               (std::vector<int>{90, 95, 100, 100}));
     EXPECT_EQ(cores.defaultTjMax[1], 100);
@@ -101,14 +101,14 @@ TEST(EngineStart, TablesTheProcessorAndTheSettingsFileChooseEachCoresTjMax) {
     // Saved on another processor: the per-core keys wait for the Settings window's OK.
     EngineRig moved(Edition::standard(), savedOn("0x106A4"));
     ASSERT_EQ(moved.engine->start().outcome, StartOutcome::Ready);
-    EXPECT_EQ(moved.engine->state().calibration.tjMax[1], 100);
-    EXPECT_EQ(moved.engine->state().calibration.idle[3], 0);
+    EXPECT_EQ(moved.engine->configuration().calibration.tjMax[1], 100);
+    EXPECT_EQ(moved.engine->configuration().calibration.idle[3], 0);
 
     EngineRig xl(Edition::xl());
     xl.machine.setMsr(6, kTemperatureTarget, 0x00550000);  // core 16 is monitored as core 4
     ASSERT_EQ(xl.engine->start().outcome, StartOutcome::Ready);
     EXPECT_EQ(xl.engine->texts().model, "Intel Core i7-980X");
-    EXPECT_EQ(xl.engine->state().calibration.tjMax[4], 85);
+    EXPECT_EQ(xl.engine->configuration().calibration.tjMax[4], 85);
     EXPECT_EQ(xl.engine->texts().shortSignature, "206C2");
 }
 
@@ -120,8 +120,8 @@ TEST(EngineStart, TheCoresAreRemappedBeforeTjMaxIsReadFromThem) {
         twoPackages.machine.setMsr(cpu, kTemperatureTarget, cpu < 4 ? 0x00640000 : 0x005A0000);
     }
     ASSERT_EQ(twoPackages.engine->start().outcome, StartOutcome::Ready);
-    EXPECT_EQ(twoPackages.engine->state().coreMap.coreMask[0], 0x10u);
-    EXPECT_EQ(twoPackages.engine->state().calibration.tjMax[3], 90);
+    EXPECT_EQ(twoPackages.engine->configuration().coreMap.coreMask[0], 0x10u);
+    EXPECT_EQ(twoPackages.engine->configuration().calibration.tjMax[3], 90);
     EXPECT_EQ(twoPackages.engine->texts().heading, "Temperature (\u00B0C) - CPU 2");
 
     // Two cores at APIC ids 0 and 2 are monitored as cores 0 and 1.
@@ -129,8 +129,8 @@ TEST(EngineStart, TheCoresAreRemappedBeforeTjMaxIsReadFromThem) {
     setCores(gap.machine, {0, 2});
     gap.machine.setMsr(1, kTemperatureTarget, 0x005A0000);
     ASSERT_EQ(gap.engine->start().outcome, StartOutcome::Ready);
-    EXPECT_EQ(gap.engine->state().coreMap.coreMask[1], 0x2u);
-    EXPECT_EQ(gap.engine->state().calibration.tjMax[1], 90);
+    EXPECT_EQ(gap.engine->configuration().coreMap.coreMask[1], 0x2u);
+    EXPECT_EQ(gap.engine->configuration().calibration.tjMax[1], 90);
 }
 
 TEST(EngineStart, KillMHzFollowsTheModelTablesUnlessTheSettingSaysOtherwise) {
@@ -164,12 +164,12 @@ TEST(EngineStart, WidensTheProcessAppliesClockModulationAndWritesTheHeading) {
         EXPECT_EQ(rig.machine.getMsr(cpu, kClockModulation), 2u) << cpu;
     }
     EXPECT_EQ(rig.engine->texts().heading, "Temperature (\u00B0F) - CPU 1");
-    EXPECT_EQ(rig.engine->state().coreMap.coreMask[3], 0x40u);
-    EXPECT_EQ(rig.engine->state().calibration.tjMax[2], 100);
+    EXPECT_EQ(rig.engine->configuration().coreMap.coreMask[3], 0x40u);
+    EXPECT_EQ(rig.engine->configuration().calibration.tjMax[2], 100);
 
     EngineRig xl(Edition::xl(), keys + "DegreeSymbolString=C\n");
     ASSERT_EQ(xl.engine->start().outcome, StartOutcome::Ready);
-    EXPECT_EQ(xl.engine->state().coreMap.coreMask[4], 0xC0u);
+    EXPECT_EQ(xl.engine->configuration().coreMap.coreMask[4], 0xC0u);
     EXPECT_EQ(xl.engine->texts().heading, "Temperature (C)");
 }
 
@@ -186,7 +186,7 @@ TEST(EngineTick, TheFirstTickSetsUpTheDesktopAndEveryTickRefreshesIt) {
     EXPECT_EQ(rig.engine->settings().iconShow, 0);
     EXPECT_TRUE(rig.engine->settings().taskBar);  // no icon left
     EXPECT_EQ(rig.engine->state().tickCount, 2u);
-    EXPECT_EQ(rig.engine->state().cores[3].minTimeText, "22:13:20");
+    EXPECT_EQ(rig.engine->texts().cores[3].minimumTime, "22:13:20");
     for (int cpu = 0; cpu < 8; ++cpu) {
         EXPECT_EQ(rig.machine.getMsr(cpu, 0x38D), 0x330u) << cpu;
     }
@@ -239,12 +239,12 @@ TEST(EngineReset, ResetIsRefusedWhileTheBenchmarkRuns) {
     EngineRig rig;
     ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
     rig.engine->runTick();
-    rig.engine->setBenchmarkRunning(true);
+    rig.engine->benchmark().setRunning(true);
     EXPECT_FALSE(rig.engine->resetStatistics());
-    EXPECT_TRUE(rig.engine->benchmarkStopRequested());
+    EXPECT_TRUE(rig.engine->benchmark().stopRequested());
     EXPECT_EQ(rig.engine->state().tickCount, 1u);
 
-    rig.engine->setBenchmarkRunning(false);
+    rig.engine->benchmark().setRunning(false);
     rig.machine.now += 60;
     EXPECT_TRUE(rig.engine->resetStatistics());
     EXPECT_EQ(rig.engine->state().tickCount, 0u);

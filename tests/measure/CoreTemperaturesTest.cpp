@@ -4,6 +4,7 @@
 
 #include "measure/TemperatureUnits.h"
 #include "support/FakePlatform.h"
+#include "view/DisplayTexts.h"
 
 namespace calidus {
 namespace {
@@ -13,7 +14,7 @@ struct Rig {
     explicit Rig(const Edition& e) : edition(e) {
         access.setSystemMask(0xFFFF);
         for (const int core : edition.monitoredCores) {
-            state.coreMap.coreMask[core] = 1u << (2 * core);
+            config.coreMap.coreMask[core] = 1u << (2 * core);
         }
     }
     void sensor(int core, int reading, bool thermalStatus = false, bool thermalLog = false) {
@@ -21,23 +22,28 @@ struct Rig {
             2 * core, kThermStatusMsr,
             0x80000000u | (reading << 16) | (thermalLog ? 2 : 0) | (thermalStatus ? 1 : 0));
     }
-    void tick(std::time_t when = 1000, const std::string& text = "00:16:40") {
+    // A tick as the engine runs it: the readings, then the texts made from them.
+    void tick(std::time_t when = 1000) {
         ++state.tickCount;
-        updateCoreTemperatures(state, access, settings, edition, {when, text});
+        updateCoreTemperatures(state, config, access, settings, edition, when);
+        formatTickTexts(texts, state, config, edition, *platform.clock);
     }
     const CoreSample& core(int n) const { return state.cores[n]; }
+    const CoreTexts& shown(int n) const { return texts.cores[n]; }
 
     const Edition& edition;
     testing::FakeMachine machine;
     Platform platform = testing::makeFakePlatform(machine);
     ProcessorAccess access{platform};
     MonitorState state;
+    RunConfiguration config;
+    DisplayTexts texts;
     MonitorSettings settings;
 };
 
 TEST(CoreTemperatures, CalibrationAndTheAboveLimitCorrection) {
     Rig rig(Edition::standard());
-    rig.state.calibration.idle = {20, -15, 20};
+    rig.config.calibration.idle = {20, -15, 20};
     rig.sensor(0, 40);
     rig.sensor(1, 50);
     rig.sensor(2, 80, true);  // at the limit: no calibration, and above TjMax
@@ -54,7 +60,7 @@ TEST(CoreTemperatures, CalibrationAndTheAboveLimitCorrection) {
 
     Rig xl(Edition::xl());  // no old formula there
     xl.settings.oldFormula = true;
-    xl.state.calibration.idle[4] = 20;
+    xl.config.calibration.idle[4] = 20;
     xl.sensor(4, 40);
     xl.tick();
     EXPECT_EQ(xl.core(4).temperature, 62);
@@ -72,12 +78,12 @@ TEST(CoreTemperatures, FahrenheitOfBothEditions) {
 
     Rig rig(standard);
     rig.settings.fahrenheit = true;
-    rig.state.degreeString = degreeString(true, "");
+    rig.texts.unit = degreeString(true, "");
     rig.sensor(0, 55);
     rig.tick();
-    EXPECT_EQ(rig.core(0).temperatureText, "113");
-    EXPECT_EQ(rig.core(0).readingText, "55");  // the distance stays in Celsius degrees
-    EXPECT_EQ(rig.core(0).maxText, "113\u00B0F");
+    EXPECT_EQ(rig.shown(0).temperature, "113");
+    EXPECT_EQ(rig.shown(0).distance, "55");  // the distance stays in Celsius degrees
+    EXPECT_EQ(rig.shown(0).maximum, "113\u00B0F");
     EXPECT_EQ(degreeString(false, "C"), "C");
 }
 
@@ -86,13 +92,13 @@ TEST(CoreTemperatures, ExtremesKeepTheTimeOfTheirFirstArrival) {
     const int readings[] = {50, 51, 51, 50};  // 50, 49, 49, 50 degrees
     for (int i = 0; i < 4; ++i) {
         rig.sensor(0, readings[i]);
-        rig.tick(1000 + i, "t" + std::to_string(i));
+        rig.tick(1000 + i);
     }
     const CoreSample& core = rig.core(0);
     EXPECT_EQ(core.minTime, 1001);
-    EXPECT_EQ(core.minTimeText, "t1");
-    EXPECT_EQ(core.minText, "49\u00B0C");
-    EXPECT_EQ(core.maxTimeText, "t0");
+    EXPECT_EQ(rig.shown(0).minimumTime, "00:16:41");
+    EXPECT_EQ(rig.shown(0).minimum, "49\u00B0C");
+    EXPECT_EQ(rig.shown(0).maximumTime, "00:16:40");
     EXPECT_EQ(core.maxReading, 51);
     EXPECT_EQ(core.temperatureSum, 198);
     EXPECT_EQ(averageOf(core.temperatureSum, rig.state.tickCount), 50);  // 49.5 rounds up
@@ -100,55 +106,50 @@ TEST(CoreTemperatures, ExtremesKeepTheTimeOfTheirFirstArrival) {
 
 TEST(CoreTemperatures, StatusAndSummaryTextsOfBothEditions) {
     Rig standard(Edition::standard());
-    standard.state.coreMap.coreMask[2] = 0;
+    standard.config.coreMap.coreMask[2] = 0;
     standard.sensor(0, 55);
     standard.sensor(1, 53, false, true);
     standard.sensor(3, 54, true, false);
     standard.tick();
     standard.tick();  // a second tick starts the texts afresh
-    EXPECT_EQ(standard.core(0).statusText, "OK");
-    EXPECT_EQ(standard.core(1).statusText, "LOG");
-    EXPECT_EQ(standard.core(3).statusText, "--");
-    EXPECT_EQ(standard.state.tooltipText,
-              "Core 0:  45\u00B0C\nCore 1:  47\u00B0C\nCore 3:  46\u00B0C");
-    EXPECT_EQ(standard.state.titleText, "45\u00B0C 47\u00B0C 46\u00B0C");
-    EXPECT_EQ(standard.core(2).temperatureText, "");
+    EXPECT_EQ(standard.shown(0).status, "OK");
+    EXPECT_EQ(standard.shown(1).status, "LOG");
+    EXPECT_EQ(standard.shown(3).status, "--");
+    EXPECT_EQ(standard.texts.tooltip, "Core 0:  45\u00B0C\nCore 1:  47\u00B0C\nCore 3:  46\u00B0C");
+    EXPECT_EQ(standard.texts.title, "45\u00B0C 47\u00B0C 46\u00B0C");
+    EXPECT_EQ(standard.shown(2).temperature, "");
 
     Rig xl(Edition::xl());
     for (const int core : {0, 1, 2, 3, 4, 5, 6}) {
         xl.sensor(core, 50 + core, true, core == 1);
     }
     xl.tick();
-    EXPECT_EQ(xl.core(0).statusText, "---");
-    EXPECT_EQ(xl.core(1).statusText, "HOT");
-    EXPECT_EQ(xl.core(4).statusText, "--");
-    EXPECT_EQ(xl.core(3).statusText, "");  // never read
-    EXPECT_EQ(xl.state.tooltipText,
+    EXPECT_EQ(xl.shown(0).status, "---");
+    EXPECT_EQ(xl.shown(1).status, "HOT");
+    EXPECT_EQ(xl.shown(4).status, "--");
+    EXPECT_EQ(xl.shown(3).status, "");  // never read
+    EXPECT_EQ(xl.texts.tooltip,
               "Core\n50\u00B0C\n49\u00B0C\n48\u00B0C\n46\u00B0C\n45\u00B0C\n44\u00B0C");
-    EXPECT_EQ(xl.state.titleText, "50 49 48 46 45 44");
+    EXPECT_EQ(xl.texts.title, "50 49 48 46 45 44");
 }
 
-TEST(CoreTemperatures, ClockModulationCaptionShowsTheSmallestDutyAndChangesOnlyOnAChange) {
+TEST(CoreTemperatures, ClockModulationCaptionShowsTheSmallestDuty) {
     Rig rig(Edition::standard());
     rig.machine.setMsr(2, kClockModulationMsr, 0x10 | (3 << 1));
     rig.machine.setMsr(4, kClockModulationMsr, 0x10 | (2 << 1));
     rig.machine.setMsr(6, kClockModulationMsr, 1 << 1);  // duty set, modulation off
     rig.tick();
     EXPECT_EQ(rig.state.clockModulationField, 0x14);
-    EXPECT_EQ(rig.state.thermalStatusCaption, "Clock Modulation  25.0%");
-
-    rig.state.thermalStatusCaption = "untouched";
-    rig.tick();
-    EXPECT_EQ(rig.state.thermalStatusCaption, "untouched");
+    EXPECT_EQ(rig.texts.statusCaption, "Clock Modulation  25.0%");
 
     rig.machine.setMsr(2, kClockModulationMsr, 0x10);
     rig.tick();
-    EXPECT_EQ(rig.state.thermalStatusCaption, "Clock Modulation  50.0%");
+    EXPECT_EQ(rig.texts.statusCaption, "Clock Modulation  50.0%");
 
     rig.machine.setMsr(2, kClockModulationMsr, 0);
     rig.machine.setMsr(4, kClockModulationMsr, 0);
     rig.tick();
-    EXPECT_EQ(rig.state.thermalStatusCaption, "Thermal Status");
+    EXPECT_EQ(rig.texts.statusCaption, "Thermal Status");
 }
 
 TEST(CoreTemperatures, AlarmPinningAndAnUnreadableSensor) {
@@ -172,37 +173,39 @@ TEST(CoreTemperatures, AlarmPinningAndAnUnreadableSensor) {
     fresh.tick();
     EXPECT_EQ(fresh.core(0).maxTemperature, kMaxTemperatureStart);
     // Its clock-modulation register is a register of its own and still counts.
-    EXPECT_EQ(fresh.state.thermalStatusCaption, "Clock Modulation  50.0%");
+    EXPECT_EQ(fresh.texts.statusCaption, "Clock Modulation  50.0%");
 }
 
 TEST(CoreTemperatures, GpuSampleAndReset) {
     Rig rig(Edition::standard());
     rig.settings = {.fahrenheit = true, .alarm = true, .alarm2 = 150};
-    rig.state.degreeString = "\u00B0F";
+    rig.texts.unit = "\u00B0F";
     updateGpuSample(rig.state, 60, rig.settings, rig.edition, 10);
     updateGpuSample(rig.state, 60, rig.settings, rig.edition, 11);
     updateGpuSample(rig.state, 66, rig.settings, rig.edition, 12);
     EXPECT_EQ(rig.state.gpu.minTime, 10);  // strict comparisons
     EXPECT_EQ(rig.state.gpu.maxTemperature, 151);
-    EXPECT_EQ(rig.state.gpu.buttonText, "GPU  151\u00B0F");
+    rig.tick();
+    EXPECT_EQ(rig.texts.gpuButton, "GPU  151\u00B0F");
     EXPECT_TRUE(rig.state.alarmThisTick);
 
     rig.machine.setMsr(0, kClockModulationMsr, 0x18);
     rig.sensor(0, 50, false, true);
     rig.tick();
     resetStatistics(rig.state, 5000);
+    formatTickTexts(rig.texts, rig.state, rig.config, rig.edition, *rig.platform.clock);
     const CoreSample& core = rig.core(0);
     EXPECT_EQ(rig.state.tickCount, 0u);
     EXPECT_EQ(rig.state.statsStart, 5000);
     EXPECT_EQ(core.minReading, kMinReadingStart);
     EXPECT_EQ(core.readingSum, 0);
-    EXPECT_EQ(core.minText, "");
-    EXPECT_EQ(core.maxTimeText, "");
+    EXPECT_EQ(rig.shown(0).minimum, "");
+    EXPECT_EQ(rig.shown(0).maximumTime, "");
     EXPECT_EQ(rig.state.gpu.temperatureSum, 0);
     EXPECT_EQ(rig.state.gpu.maxTemperature, kMaxTemperatureStart);
-    EXPECT_EQ(core.temperatureText, "122");  // current values stay
-    EXPECT_EQ(core.statusText, "LOG");
-    EXPECT_EQ(rig.state.thermalStatusCaption, "Clock Modulation  50.0%");
+    EXPECT_EQ(rig.shown(0).temperature, "122");  // current values stay
+    EXPECT_EQ(rig.shown(0).status, "LOG");
+    EXPECT_EQ(rig.texts.statusCaption, "Clock Modulation  50.0%");
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ TEST(ThreadControl, TheLoadThreadIsWaitedForFirstAndTheClockThreadGetsTheRest) {
             rig.control.loadThreadFlag = ThreadControl::kStopped;
         }
     };
-    EXPECT_FALSE(stopWorkerThreads(rig.control, *rig.scheduler, {.clockThreadStarted = true}));
+    EXPECT_FALSE(stopWorkerThreads(rig.control, *rig.scheduler, {}));
     EXPECT_EQ(rig.sleeps, 10 + 38);
     EXPECT_EQ(rig.machine.sleptMs, 4800);
     EXPECT_EQ(rig.control.clockThreadFlag, ThreadControl::kStopRequested);
@@ -52,10 +52,10 @@ TEST(ThreadControl, TheLoadThreadIsWaitedForFirstAndTheClockThreadGetsTheRest) {
 
 TEST(ThreadControl, TheXlEditionAsksAStartedClockThreadEvenBeforeItReportsRunning) {
     Rig started;
+    started.control.clockThreadStarted = true;
     started.onSleep = [&](int) { started.control.clockThreadFlag = ThreadControl::kStopped; };
-    EXPECT_TRUE(
-        stopWorkerThreads(started.control, *started.scheduler,
-                          {.clockThreadStarted = true, .requestClockStopUnconditionally = true}));
+    EXPECT_TRUE(stopWorkerThreads(started.control, *started.scheduler,
+                                  {.requestClockStopUnconditionally = true}));
     EXPECT_EQ(started.sleeps, 1);
 
     Rig never;  // a thread never started would otherwise cost the whole budget

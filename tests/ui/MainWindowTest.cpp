@@ -18,9 +18,9 @@
 #include "RecordingShell.h"
 #include "SimulatedEngine.h"
 #include "TrayTestApp.h"
+#include "WindowTestPorts.h"
 #include "tools/SpecificationLookup.h"
 #include "ui/AboutWindow.h"
-#include "ui/QtDesktop.h"
 #include "view/HoverHitTest.h"
 
 namespace calidus {
@@ -51,11 +51,10 @@ class MainWindowTest : public ::testing::TestWithParam<const Edition*> {
     // The engine reads its (absent) settings file at start; `configure` then sets what the test
     // needs, as if the file had held it.
     void open(const std::function<void(Settings&)>& configure = {}) {
-        engine = std::make_unique<Engine>(edition(), platform, desktop);
-        window = std::make_unique<MainWindow>(edition(), engine->settings(), shell);
+        engine = std::make_unique<Engine>(edition(), platform, desktop, desktop);
+        window =
+            std::make_unique<MainWindow>(edition(), engine->settings(), shell, *platform.clock);
         desktop.attach(*window);
-        desktop.setTrayCalls(
-            {[](std::uint32_t iconShow) { return iconShow; }, [](std::uint32_t) {}, [] {}});
         window->setMessageSink(
             [this](const std::string& caption, const std::string& text, MessageIcon icon) {
                 messages.push_back({caption, text, icon});
@@ -100,7 +99,7 @@ class MainWindowTest : public ::testing::TestWithParam<const Edition*> {
     int exits = 0;
     bool trayTakesIcon = true;
     bool trayExists = false;
-    QtDesktop desktop;
+    testing::WindowTestPorts desktop;
     std::unique_ptr<Engine> engine;
     std::unique_ptr<MainWindow> window;
 };
@@ -130,15 +129,14 @@ TEST_P(MainWindowTest, EveryControlOfTheLayoutIsThereByItsId) {
 TEST_P(MainWindowTest, FieldsShowTheEngineTextsAfterATick) {
     open();
     engine->runTick();
-    const MonitorState& state = engine->state();
     for (int column = 0; column < layout().columns(); ++column) {
-        const CoreSample& core = state.cores[edition().monitoredCores[column]];
-        ASSERT_FALSE(core.temperatureText.empty()) << column;
-        EXPECT_EQ(text(layout().temperature[column]).toStdString(), core.temperatureText);
-        EXPECT_EQ(text(layout().distance[column]).toStdString(), core.readingText);
-        EXPECT_EQ(text(layout().minimum[column]).toStdString(), core.minText);
-        EXPECT_EQ(text(layout().maximumTime[column]).toStdString(), core.maxTimeText);
-        EXPECT_EQ(text(layout().status[column]).toStdString(), core.statusText);
+        const CoreTexts& core = engine->texts().cores[edition().monitoredCores[column]];
+        ASSERT_FALSE(core.temperature.empty()) << column;
+        EXPECT_EQ(text(layout().temperature[column]).toStdString(), core.temperature);
+        EXPECT_EQ(text(layout().distance[column]).toStdString(), core.distance);
+        EXPECT_EQ(text(layout().minimum[column]).toStdString(), core.minimum);
+        EXPECT_EQ(text(layout().maximumTime[column]).toStdString(), core.maximumTime);
+        EXPECT_EQ(text(layout().status[column]).toStdString(), core.status);
     }
     EXPECT_TRUE(text(layout().minimum[0]).endsWith(QStringLiteral("°C")));
     EXPECT_EQ(text(control::kModel).toStdString(), engine->texts().model);
@@ -248,7 +246,7 @@ TEST_P(MainWindowTest, MinimizedWindowShowsTemperaturesOrGoesToTheTray) {
     engine->runTick();
     window->showMinimized();
     engine->runTick();
-    EXPECT_EQ(window->windowTitle().toStdString(), engine->state().titleText);
+    EXPECT_EQ(window->windowTitle().toStdString(), engine->texts().title);
     window->showNormal();
     EXPECT_EQ(window->windowTitle().toStdString(), edition().windowTitle);
 
@@ -293,7 +291,7 @@ TEST_P(MainWindowTest, HoverShowsTheDateOfTheExtremeUnderThePointer) {
     ASSERT_EQ(window->hoverMenu()->actions().size(), 1);
     const std::time_t when = engine->state().cores[edition().monitoredCores[lastColumn]].maxTime;
     EXPECT_EQ(window->hoverMenu()->actions()[0]->text().toStdString(),
-              hoverDateText(*std::localtime(&when)));
+              hoverDateText(platform.clock->localTime(when)));
     window->hoverMenu()->hide();
 
     // Nothing in the compact form.

@@ -13,8 +13,8 @@
 #include "RecordingShell.h"
 #include "SimulatedEngine.h"
 #include "TrayTestApp.h"
+#include "WindowTestPorts.h"
 #include "ui/MainWindow.h"
-#include "ui/QtDesktop.h"
 
 namespace calidus {
 namespace {
@@ -24,9 +24,9 @@ void render(const Edition& edition, const std::function<void(Settings&)>& look,
     testing::FakeMachine host;
     Platform platform = testing::simulatedPlatform(host, testing::modelFor(edition));
     testing::RecordingShell shell;
-    QtDesktop desktop;
-    Engine engine(edition, platform, desktop);
-    MainWindow window(edition, engine.settings(), shell);
+    testing::WindowTestPorts desktop;
+    Engine engine(edition, platform, desktop, desktop);
+    MainWindow window(edition, engine.settings(), shell, *platform.clock);
     desktop.attach(window);
     window.setTrayLink({[] { return true; }, [] { return false; }});
     window.bindEngine(&engine);

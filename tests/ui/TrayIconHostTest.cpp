@@ -22,10 +22,10 @@ class TrayIconHostTest : public ::testing::Test {
     static void SetUpTestSuite() { testing::ensureApplication(); }
 
     void SetUp() override {
-        state.coreMap.coreMask = {1, 2, 4, 8, 0, 0, 0, 0};
+        config.coreMap.coreMask = {1, 2, 4, 8, 0, 0, 0, 0};
         state.cores[0].temperature = 47;
         state.cores[1].temperature = 52;
-        state.tooltipText = "Core 0:  47\u00B0C\nCore 1:  52\u00B0C";
+        texts.tooltip = "Core 0:  47\u00B0C\nCore 1:  52\u00B0C";
     }
 
     QImage picture(int slot) { return host.icon(slot)->icon().pixmap(QSize(16, 16)).toImage(); }
@@ -42,10 +42,12 @@ class TrayIconHostTest : public ::testing::Test {
 
     Settings settings;
     MonitorState state;
+    RunConfiguration config;
+    DisplayTexts texts;
     bool trayAvailable = true;
     TrayIconHost host{Edition::standard(), settings, [this] { return trayAvailable; }};
     testing::FakeTrayWindow window;
-    TrayIcons icons{Edition::standard(), host, state, settings, [](auto) {}};
+    TrayIcons icons{Edition::standard(), host, state, config, texts, settings, [](auto) {}};
     TrayMenu menu{settings, icons, window};
 };
 
@@ -68,7 +70,7 @@ TEST_F(TrayIconHostTest, IconsShowTheirNumberAndTooltip) {
 
     state.tickCount = 1;
     icons.updateTrayIcons();
-    EXPECT_EQ(host.icon(0)->toolTip().toStdString(), state.tooltipText);
+    EXPECT_EQ(host.icon(0)->toolTip().toStdString(), texts.tooltip);
     EXPECT_EQ(host.icon(1)->toolTip(), QStringLiteral("Core 1"));
     const QImage expected = renderNumberImage(
         52, false, 0x00FF00, trayFont(settings.trayFont, settings.quality), QSize(16, 16));

@@ -16,22 +16,24 @@ using testing::FakeTrayHost;
 struct TrayRig {
     const Edition& edition;
     MonitorState state;
+    RunConfiguration config;
+    DisplayTexts texts;
     Settings settings;
     FakeTrayHost host;
     std::vector<std::chrono::milliseconds> sleeps;
     TrayIcons icons;
 
     explicit TrayRig(const Edition& e, std::uint32_t iconShow = 1, bool gpu = false)
-        : edition(e), icons(e, host, state, settings, [this](std::chrono::milliseconds d) {
-              sleeps.push_back(d);
-          }) {
+        : edition(e),
+          icons(e, host, state, config, texts, settings,
+                [this](std::chrono::milliseconds d) { sleeps.push_back(d); }) {
         for (int core : edition.monitoredCores) {
-            state.coreMap.coreMask[core] = 1u << core;
+            config.coreMap.coreMask[core] = 1u << core;
             state.cores[core].temperature = 40 + core;
             state.cores[core].reading = 60 - core;
         }
         state.gpuPresent = gpu;
-        state.tooltipText = "Core 0:  40\u00B0C\nCore 1:  41\u00B0C";
+        texts.tooltip = "Core 0:  40\u00B0C\nCore 1:  41\u00B0C";
         settings.iconShow = static_cast<int>(iconShow);
     }
 
@@ -94,13 +96,13 @@ TEST(TrayIcons, FirstShownIconCarriesTheSummaryOthersTheirCoreNumber) {
     TrayRig rig(Edition::standard(), 0b110);
     rig.icons.addTrayIcons();
     rig.tick();
-    EXPECT_EQ(rig.host.entries.at(1).tooltip, rig.state.tooltipText);
+    EXPECT_EQ(rig.host.entries.at(1).tooltip, rig.texts.tooltip);
     EXPECT_EQ(rig.host.entries.at(2).tooltip, "Core 2");
     EXPECT_FALSE(rig.host.entries.contains(0));
 
     rig.settings.trayInfo = true;
     rig.tick();
-    EXPECT_EQ(rig.host.entries.at(2).tooltip, rig.state.tooltipText);
+    EXPECT_EQ(rig.host.entries.at(2).tooltip, rig.texts.tooltip);
 }
 
 TEST(TrayIcons, GpuTooltipNamesTheEditionsSource) {
@@ -109,7 +111,7 @@ TEST(TrayIcons, GpuTooltipNamesTheEditionsSource) {
         TrayRig rig(*edition, 1u << gpu, true);
         rig.state.gpu.minTemperature = 38;
         rig.state.gpu.maxTemperature = 61;
-        rig.state.degreeString = "\u00B0F";
+        rig.texts.unit = "\u00B0F";
         rig.icons.addTrayIcons();
         rig.tick();
         EXPECT_EQ(rig.host.entries.at(gpu).tooltip,
@@ -192,7 +194,7 @@ TEST(TrayIcons, IconsLostWithTheTrayComeBackWithinSixTicks) {
               (std::vector<std::string>{"modify 2", "add 2", "modify 0", "add 0", "modify 0"}));
     ASSERT_TRUE(rig.host.entries.contains(2));
     EXPECT_EQ(rig.shown(2).value, 42);
-    EXPECT_EQ(rig.host.entries.at(0).tooltip, rig.state.tooltipText);
+    EXPECT_EQ(rig.host.entries.at(0).tooltip, rig.texts.tooltip);
 }
 
 TEST(TrayIcons, FailedAddsAreRetriedOnceThenDroppedAndTaskBarForcedWhenNoneIsLeft) {
@@ -222,13 +224,13 @@ TEST(TrayIcons, BitsOutsideTheEditionsSlotsDoNotCountAsIcons) {
 
 TEST(TrayIcons, FirstAddDropsSlotsWithoutTheirSourceInTheXlEditionOnly) {
     TrayRig xl(Edition::xl(), 0x1FF);  // cores 3 and 7 are never monitored; no GPU
-    xl.state.coreMap.coreMask[6] = 0;
+    xl.config.coreMap.coreMask[6] = 0;
     EXPECT_EQ(xl.icons.addTrayIcons(), 0b0011'0111u);
     EXPECT_EQ(xl.host.calls,
               (std::vector<std::string>{"add 5", "add 4", "add 2", "add 1", "add 0"}));
 
     TrayRig standard(Edition::standard(), 0b1001);
-    standard.state.coreMap.coreMask[3] = 0;
+    standard.config.coreMap.coreMask[3] = 0;
     EXPECT_EQ(standard.icons.addTrayIcons(), 0b1001u);
     standard.tick();  // the missing core's icon is never drawn
     EXPECT_EQ(standard.host.calls, std::vector<std::string>{"modify 0"});
@@ -264,7 +266,7 @@ TEST(TrayIcons, TurningAnIconOnReaddsAllInOrderAndRedrawsEverything) {
 
 TEST(TrayIcons, ReaddingKeepsOnlyWhatTheTrayTakesAndSkipsUnusableSlots) {
     TrayRig rig(Edition::standard(), 0b1011);
-    rig.state.coreMap.coreMask[3] = 0;
+    rig.config.coreMap.coreMask[3] = 0;
     rig.icons.addTrayIcons();
     rig.host.refusing = {1};
     rig.icons.redrawTrayIcons();

@@ -16,10 +16,12 @@ using testing::FakeTrayWindow;
 
 struct MenuRig {
     MonitorState state;
+    RunConfiguration config;
+    DisplayTexts displayTexts;
     Settings settings;
     FakeTrayHost host;
     FakeTrayWindow window;
-    TrayIcons icons{Edition::standard(), host, state, settings, [](auto) {}};
+    TrayIcons icons{Edition::standard(), host, state, config, displayTexts, settings, [](auto) {}};
     TrayMenu menu{settings, icons, window};
 
     std::uint32_t mask() const { return static_cast<std::uint32_t>(settings.iconShow); }

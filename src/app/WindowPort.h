@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -18,22 +17,15 @@ struct WindowPositionAtExit {
     ScreenPoint previousAnchor;
 };
 
-// The only way the engine reaches desktop effects. The window front end implements it with Qt;
-// the console front end prints messages and leaves everything else alone.
-class DesktopPort {
+// How the engine reaches the main window. The window front end implements it with Qt; the
+// console front end prints messages and leaves everything else alone.
+class WindowPort {
   public:
-    virtual ~DesktopPort() = default;
+    virtual ~WindowPort() = default;
 
     // A modal message; returns when the person has seen it.
     virtual void showMessage(const std::string& caption, const std::string& text,
                              MessageIcon icon) = 0;
-
-    // First tick: adds the icons of the IconShow mask and answers the mask of those the
-    // tray took. Shutdown removes the icons of the mask.
-    virtual std::uint32_t addTrayIcons(std::uint32_t iconShow) = 0;
-    virtual void removeTrayIcons(std::uint32_t iconShow) = 0;
-    // Every tick, after the temperatures and alarms: redraw the icons and their tooltips.
-    virtual void refreshTray() = 0;
 
     // First tick: place the window from its saved position, then enter the compact form when
     // it was saved in it, then minimise when the program starts minimised.
@@ -43,9 +35,6 @@ class DesktopPort {
     // End of every tick: the title, the top-most state and every bound field from the engine's
     // texts.
     virtual void refreshWindow() = 0;
-
-    // Plays a sound file without waiting for it; silent when it cannot.
-    virtual void playSound(const std::string& file) = 0;
 
     // Shutdown, after the last tick. Without a window there is no position to save.
     virtual WindowPositionAtExit windowPositionAtExit() { return {}; }

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+namespace calidus {
+
+// How the engine reaches the tray icons.
+class TrayPort {
+  public:
+    virtual ~TrayPort() = default;
+
+    // First tick: adds the icons of the IconShow mask and answers the mask of those the
+    // tray took. Shutdown removes the icons of the mask.
+    virtual std::uint32_t addTrayIcons(std::uint32_t iconShow) = 0;
+    virtual void removeTrayIcons(std::uint32_t iconShow) = 0;
+    // Every tick, after the temperatures and alarms: redraw the icons and their tooltips.
+    virtual void refreshTray() = 0;
+};
+
+}  // namespace calidus

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+#include "measure/RunPart.h"
+
+namespace calidus {
+
+// The clock-modulation switch over a run: start-up applies "ClockMod" to every processor;
+// shutdown reads processor 0's value for the settings file, then switches modulation off.
+class ClockModulationControl : public RunPart {
+  public:
+    void startUp(RunContext& run) override;
+    void shutDown(RunContext& run) override;
+
+    // Before the exit save: the low half of processor 0's register, saved as "ClockMod".
+    std::uint32_t readAtExit(RunContext& run);
+
+    // The value last applied to every processor.
+    std::uint32_t applied() const { return applied_; }
+
+  private:
+    std::uint32_t applied_ = 2;
+};
+
+}  // namespace calidus

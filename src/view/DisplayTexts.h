@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "common/Edition.h"
+#include "cpu/ProcessorInfo.h"
+#include "cpu/RunConfiguration.h"
+#include "measure/MonitorState.h"
+#include "platform/Clock.h"
+
+namespace calidus {
+
+// What the window shows for one core, exactly.
+struct CoreTexts {
+    std::string temperature;  // "%d"
+    std::string distance;     // "%d", the distance to TjMax
+    std::string minimum;      // "%d%s" with the unit text
+    std::string maximum;
+    std::string minimumTime;  // "%H:%M:%S"
+    std::string maximumTime;
+    std::string status;  // "OK", "LOG", "HOT", "---" or "--"
+};
+
+// Every text of a run that the window, the tray, the console and the JSON lines show. The
+// engine makes them once per tick from the readings; nobody else formats a reading.
+struct DisplayTexts {
+    std::string model = "-----";
+    std::string signature;       // "%05X", the GPU button's first caption
+    std::string shortSignature;  // "%04X", the signature field
+    std::string unit = "\u00B0C";
+    std::string heading;  // the temperature group's caption
+    std::string statusCaption = "Thermal Status";
+    std::string tickTime;  // "%H:%M:%S" of the last tick
+    std::string title;
+    std::string tooltip;
+    std::string gpuButton;  // "GPU  %d%s" once a GPU value arrived, else the signature
+    std::array<CoreTexts, kCoreNumbers> cores{};
+};
+
+// Start-up, and again when the unit changes: the processor's texts and the heading.
+void formatHeaderTexts(DisplayTexts& texts, const ProcessorInfo& processor, int headingCpu,
+                       std::string unit);
+
+// End of every tick: the per-core fields, summaries, status caption and times.
+void formatTickTexts(DisplayTexts& texts, const MonitorState& state, const RunConfiguration& config,
+                     const Edition& edition, Clock& clock);
+
+std::string thermalStatusText(bool thermalStatus, bool thermalLog, bool shortDashes);
+
+// The caption of the status group for the smallest duty field of the modulating cores.
+std::string clockModulationCaption(int field);
+
+// "%H:%M:%S" in local time.
+std::string clockTimeText(Clock& clock, std::time_t when);
+
+}  // namespace calidus
