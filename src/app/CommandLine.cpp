@@ -34,6 +34,12 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             }
             options.ticks = ticks;
             ++i;
+        } else if (argument == "--prometheus-textfile") {
+            if (!hasValue || arguments[i + 1].empty()) {
+                parsed.error = "--prometheus-textfile needs a folder";
+                return parsed;
+            }
+            options.prometheusTextfile = arguments[++i];
         } else if (argument == "--console") {
             options.frontEnd = FrontEnd::Console;
         } else if (argument == "--json") {
@@ -62,6 +68,9 @@ std::string usageText(std::string_view programName) {
         "  --console             print each tick as text instead of opening the window\n"
         "  --json                print each tick as one JSON object per line\n"
         "  --ticks N             stop after N ticks\n"
+        "  --prometheus-textfile DIR\n"
+        "                        after every tick write the readings to DIR/calidus.prom\n"
+        "                        (CalidusXL: calidusxl.prom) for the node exporter\n"
         "  --help                show this text\n"
         "  --version             show the version\n";
     return text;

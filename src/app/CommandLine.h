@@ -10,8 +10,9 @@ enum class FrontEnd { Window, Console, Json };
 
 struct CommandLine {
     FrontEnd frontEnd = FrontEnd::Window;
-    std::optional<std::string> simulate;  // a built-in model name or a description file
-    std::optional<long long> ticks;       // stop after this many ticks
+    std::optional<std::string> simulate;            // a built-in model name or a description file
+    std::optional<long long> ticks;                 // stop after this many ticks
+    std::optional<std::string> prometheusTextfile;  // folder of the node exporter's collector
     bool listModels = false;
     bool help = false;
     bool version = false;

@@ -3,6 +3,7 @@
 #include <new>
 #include <utility>
 
+#include "config/AtomicFileWriter.h"
 #include "config/ProfileFile.h"
 #include "config/SettingsReader.h"
 #include "config/SettingsWriter.h"
@@ -11,6 +12,7 @@
 #include "measure/CoreTemperatures.h"
 #include "measure/FixedCounters.h"
 #include "measure/TemperatureUnits.h"
+#include "record/PrometheusText.h"
 
 namespace calidus {
 
@@ -39,7 +41,14 @@ Engine::Engine(const Edition& edition, Platform& platform, WindowPort& window, T
       window_(window),
       tray_(tray),
       settingsFile_(std::move(settings.file)),
-      access_(platform) {}
+      access_(platform) {
+    if (settings.prometheus) {
+        textfile_.emplace(edition, std::move(*settings.prometheus),
+                          [](const std::filesystem::path& file, std::string_view text) {
+                              return writeFileAtomically(file, text);
+                          });
+    }
+}
 
 Engine::~Engine() {
     shutdown();
@@ -253,6 +262,7 @@ void Engine::monitorTick() {
     formatTexts();
     tray_.refreshTray();
     window_.refreshWindow();
+    exportReadings();
 }
 
 void Engine::beginTick() {
@@ -267,6 +277,12 @@ void Engine::beginTick() {
 
 void Engine::formatTexts() {
     formatTickTexts(texts_, state_, config_, edition_, *platform_.clock);
+}
+
+void Engine::exportReadings() {
+    if (textfile_) {
+        textfile_->publish(prometheusText(edition_, state_, config_, texts_));
+    }
 }
 
 void Engine::keepFixedCountersRunning() {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/EngineSettings.h"
@@ -18,6 +19,7 @@
 #include "measure/RunPart.h"
 #include "measure/ThreadControl.h"
 #include "platform/Platform.h"
+#include "record/PrometheusTextfile.h"
 #include "tools/BenchmarkControl.h"
 #include "view/DisplayTexts.h"
 
@@ -114,6 +116,7 @@ class Engine {
     void monitorTick();
     void beginTick();
     void formatTexts();
+    void exportReadings();
     void keepFixedCountersRunning();
 
     void stopThreads();
@@ -137,6 +140,7 @@ class Engine {
     DisplayTexts texts_;
     ClockModulationControl clockModulation_;
     BenchmarkControl benchmark_;
+    std::optional<PrometheusTextfile> textfile_;
     RunPhase phase_ = RunPhase::Constructed;
     StartResult startResult_;
     std::chrono::milliseconds tickPeriod_ = kFixedTickPeriod;

@@ -21,9 +21,18 @@ namespace calidus {
 namespace {
 
 // Beside the program and named after it; none when the program's own path is unknown.
-EngineSettings settingsBesideProgram() {
+EngineSettings engineSettings(const Edition& edition, const CommandLine& options) {
     const std::filesystem::path program = programPath();
-    return {.file = program.empty() ? std::filesystem::path{} : settingsPathFor(program)};
+    EngineSettings settings{.file = program.empty() ? std::filesystem::path{}
+                                                    : settingsPathFor(program)};
+    if (options.prometheusTextfile) {
+        settings.prometheus = TextfileTarget{
+            .folder = *options.prometheusTextfile,
+            .report = [name = std::string(edition.programName)](const std::string& problem) {
+                std::cerr << name << ": " << problem << "\n";
+            }};
+    }
+    return settings;
 }
 
 }  // namespace
@@ -51,6 +60,14 @@ int runProgram(const Edition& edition, int argc, char** argv) {
         }
         return 0;
     }
+    std::string textfileProblem;
+    if (options.prometheusTextfile) {
+        textfileProblem = textfileFolderProblem(*options.prometheusTextfile);
+    }
+    if (!textfileProblem.empty() && options.frontEnd != FrontEnd::Window) {
+        std::cerr << edition.programName << ": --prometheus-textfile: " << textfileProblem << "\n";
+        return 2;
+    }
     Platform platform;
     if (options.simulate) {
         SimulatedMachineLoad load = loadSimulatedMachine(*options.simulate);
@@ -70,11 +87,15 @@ int runProgram(const Edition& edition, int argc, char** argv) {
     }
     if (frontEnd == FrontEnd::Window) {
         installStopSignals();
-        return runWindowFrontEnd(
-            edition, platform, {settingsBesideProgram(), options.ticks, stopSignalled}, argc, argv);
+        return runWindowFrontEnd(edition, platform,
+                                 {.engineSettings = engineSettings(edition, options),
+                                  .ticks = options.ticks,
+                                  .stopRequested = stopSignalled,
+                                  .startupProblem = textfileProblem},
+                                 argc, argv);
     }
     ConsoleDesktop desktop(std::cerr);
-    Engine engine(edition, platform, desktop, desktop, settingsBesideProgram());
+    Engine engine(edition, platform, desktop, desktop, engineSettings(edition, options));
     installStopSignals();
     const ConsoleRun run{
         .format = frontEnd == FrontEnd::Json ? ConsoleFormat::Json : ConsoleFormat::Lines,

@@ -75,6 +75,9 @@ void updateCoreTemperatures(MonitorState& state, const RunConfiguration& config,
             temperature += kReadoutWrap;
         }
         sample.temperature = toDisplayUnit(temperature, settings.fahrenheit, edition);
+        sample.celsius = temperature;
+        sample.minCelsius = std::min(sample.minCelsius, temperature);
+        sample.maxCelsius = std::max(sample.maxCelsius, temperature);
 
         sample.temperatureSum += sample.temperature;
         sample.readingSum += sample.reading;
@@ -115,6 +118,8 @@ void resetStatistics(MonitorState& state, std::time_t now) {
         sample.temperatureSum = 0;
         sample.readingSum = 0;
         sample.minTemperature = kMinTemperatureStart;
+        sample.minCelsius = kMinTemperatureStart;
+        sample.maxCelsius = kMaxTemperatureStart;
         sample.maxTemperature = kMaxTemperatureStart;
     }
     state.gpu.temperatureSum = 0;

@@ -25,6 +25,10 @@ struct CoreSample {
     int maxTemperature = kMaxTemperatureStart;
     std::time_t minTime = 0;
     std::time_t maxTime = 0;
+    // The same in degrees Celsius whatever the display unit, for programs that read them.
+    int celsius = 0;
+    int minCelsius = kMinTemperatureStart;
+    int maxCelsius = kMaxTemperatureStart;
     int minReading = kMinReadingStart;
     int maxReading = kMaxReadingStart;
     std::int64_t temperatureSum = 0;

@@ -1,6 +1,7 @@
 #include "ui/WindowFrontEnd.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdlib>
 
@@ -121,6 +122,13 @@ int runWindowFrontEnd(const Edition& edition, Platform& platform, WindowRun run,
     QApplication app(argc, argv);
     // A window hidden in the tray is still running; only Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    if (!run.startupProblem.empty()) {
+        QMessageBox::critical(
+            nullptr,
+            QString::fromUtf8(edition.programName.data(), qsizetype(edition.programName.size())),
+            QString::fromStdString(run.startupProblem));
+        return 2;
+    }
     LinuxShell shell;
     WindowFrontEnd frontEnd(edition, platform, shell, std::move(run.engineSettings));
     return frontEnd.run(run);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/Engine.h"
 #include "app/EngineSettings.h"
@@ -21,6 +22,7 @@ struct WindowRun {
     EngineSettings engineSettings;        // the settings file the engine reads and writes
     std::optional<long long> ticks;       // stop after this many ticks
     std::function<bool()> stopRequested;  // SIGINT or SIGTERM arrived
+    std::string startupProblem;           // an option that cannot be honoured: shown, then exit
 };
 
 // Whether a display is there to open the window on.
