@@ -72,7 +72,10 @@ std::string usageText(std::string_view programName) {
         "                        after every tick write the readings to DIR/calidus.prom\n"
         "                        (CalidusXL: calidusxl.prom) for the node exporter\n"
         "  --help                show this text\n"
-        "  --version             show the version\n";
+        "  --version             show the version\n"
+        "Exit status: 0 after a normal end (ticks done, a stop signal, the window closed);\n"
+        "with --console or --json: 2 usage, 3 processor not supported, 4 no register access,\n"
+        "5 output closed, 6 settings not saved, 7 benchmark checksum failed.\n";
     return text;
 }
 

@@ -18,6 +18,7 @@ class ConsoleDesktop : public WindowPort, public TrayPort {
     void enterMiniMode() override {}
     void minimizeWindow() override {}
     void refreshWindow() override {}
+    void reportProblem(const std::string& text) override { errors_ << text << std::endl; }
 
     // Every icon the engine asks for counts as shown, so a console run keeps the person's set.
     std::uint32_t addTrayIcons(std::uint32_t iconShow) override { return iconShow; }

@@ -1,34 +1,33 @@
 #include "app/ConsoleFrontEnd.h"
 
-#include <algorithm>
-
+#include "app/ExitStatus.h"
 #include "app/TickReport.h"
 
 namespace calidus {
 
 namespace {
 
-// A stop request is noticed within this time, whatever the tick period.
-constexpr std::chrono::milliseconds kStopCheckInterval{50};
-
 // Answers false when a stop was asked for before the time had passed.
 bool waitFor(std::chrono::milliseconds duration, const ConsoleRun& run) {
-    while (duration.count() > 0) {
-        if (run.stopRequested()) {
-            return false;
-        }
-        const std::chrono::milliseconds step = std::min(duration, kStopCheckInterval);
-        run.sleep(step);
-        duration -= step;
+    if (run.stopRequested()) {
+        return false;
     }
+    run.wait(duration);
     return !run.stopRequested();
 }
 
 }  // namespace
 
-int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out) {
-    if (engine.start().outcome != StartOutcome::Ready) {
-        return 1;
+int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out, std::ostream& errors) {
+    switch (engine.start().outcome) {
+        case StartOutcome::Ready:
+            break;
+        case StartOutcome::Refused:
+            engine.shutdown();
+            return exitCode(ExitStatus::Refused);
+        case StartOutcome::DriverError:
+        case StartOutcome::MemoryError:
+            return exitCode(ExitStatus::DriverError);
     }
     std::chrono::milliseconds wait = Engine::kFirstTickDelay;
     for (long long done = 0; !run.ticks || done < *run.ticks; ++done) {
@@ -46,8 +45,14 @@ int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out) {
         }
         wait = engine.tickPeriod();
     }
+    const bool outputClosed = !out;
     engine.shutdown();
-    return out ? 0 : 1;
+    if (outputClosed) {
+        errors << engine.edition().programName << ": the output was closed; the run ended\n";
+        return exitCode(ExitStatus::OutputClosed);
+    }
+    return engine.exitSaveFailed() ? exitCode(ExitStatus::SettingsNotSaved)
+                                   : exitCode(ExitStatus::Ok);
 }
 
 }  // namespace calidus

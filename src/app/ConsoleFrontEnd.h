@@ -15,12 +15,12 @@ struct ConsoleRun {
     ConsoleFormat format = ConsoleFormat::Lines;
     std::optional<long long> ticks;  // end after this many ticks
     std::function<bool()> stopRequested;
-    std::function<void(std::chrono::milliseconds)> sleep;
+    // Sleeps for the duration, or less when a stop is asked for meanwhile.
+    std::function<void(std::chrono::milliseconds)> wait;
 };
 
 // Starts the engine, prints every tick until the tick count is reached, a stop is asked for
-// or the output fails, and shuts the engine down. Answers the exit status: 1 when start-up
-// failed or the output could not be written.
-int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out);
+// or the output fails, and shuts the engine down. Answers the exit status (ExitStatus).
+int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out, std::ostream& errors);
 
 }  // namespace calidus

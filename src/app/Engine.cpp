@@ -1,5 +1,6 @@
 #include "app/Engine.h"
 
+#include <exception>
 #include <new>
 #include <utility>
 
@@ -303,8 +304,10 @@ bool Engine::resetStatistics() {
     return true;
 }
 
-// The fixed order of shutdown. The log is flushed after the exit save and the GPU sources are
-// released after clock modulation is switched off.
+// The fixed order of shutdown, with one change: the settings file is written after the
+// processor is restored and the driver stopped, so that a save that fails (a full disk, no
+// memory for a huge file) can never leave clock modulation on. The log is flushed after the
+// exit save and the GPU sources are released after clock modulation is switched off.
 void Engine::shutdown() {
     if (phase_ == RunPhase::Refused) {
         // A refused start read no settings and changed no register, so only the driver goes.
@@ -321,12 +324,12 @@ void Engine::shutdown() {
     RunContext run = context();
     stopThreads();
     clockModAtExit_ = clockModulation_.readAtExit(run);
-    saveExitKeys();
     if (trayIconsAdded) {
         tray_.removeTrayIcons(static_cast<std::uint32_t>(settings_.iconShow));
     }
     clockModulation_.shutDown(run);
     access_.stopDriver();
+    saveExitKeys();
 }
 
 void Engine::stopThreads() {
@@ -335,19 +338,30 @@ void Engine::stopThreads() {
         {.requestClockStopUnconditionally = edition_.stopsClockThreadUnconditionally});
 }
 
-// A failed write leaves the file as it was; the run ends either way.
+// A failed write leaves the file as it was; the run ends either way, and says so.
 void Engine::saveExitKeys() {
     if (settingsFile_.empty()) {
         return;
     }
-    const WindowPositionAtExit window = window_.windowPositionAtExit();
-    saveOnExit(settingsFile_, {.windowTopLeft = window.topLeft,
-                               .compositionShift = window.compositionShift,
-                               .anchor = window.anchor,
-                               .previousAnchor = window.previousAnchor,
-                               .miniMode = settings_.miniMode,
-                               .iconShow = settings_.iconShow,
-                               .clockModulationRegister = clockModAtExit_});
+    bool saved = false;
+    try {
+        const WindowPositionAtExit window = window_.windowPositionAtExit();
+        saved = saveOnExit(settingsFile_, {.windowTopLeft = window.topLeft,
+                                           .compositionShift = window.compositionShift,
+                                           .anchor = window.anchor,
+                                           .previousAnchor = window.previousAnchor,
+                                           .miniMode = settings_.miniMode,
+                                           .iconShow = settings_.iconShow,
+                                           .clockModulationRegister = clockModAtExit_});
+    } catch (const std::exception&) {
+        saved = false;
+    }
+    if (!saved) {
+        exitSaveFailed_ = true;
+        window_.reportProblem(std::string(edition_.programName) +
+                              ": the settings could not be saved to " + settingsFile_.string() +
+                              "; the file is as it was (is it read-only, or the disk full?)");
+    }
 }
 
 }  // namespace calidus

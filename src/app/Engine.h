@@ -97,8 +97,11 @@ class Engine {
     const ProcessorInfo& processor() const { return processor_; }
     ThreadControl& threadControl() { return threads_; }
     BenchmarkControl& benchmark() { return benchmark_; }
-    // The low half of processor 0's clock-modulation register at shutdown, saved as "ClockMod".
-    std::uint32_t clockModAtExit() const { return clockModAtExit_; }
+    // The low half of processor 0's clock-modulation register at shutdown, saved as "ClockMod";
+    // nothing when it could not be read.
+    std::optional<std::uint32_t> clockModAtExit() const { return clockModAtExit_; }
+    // The exit save did not reach the file.
+    bool exitSaveFailed() const { return exitSaveFailed_; }
 
   private:
     StartResult startUp();
@@ -144,7 +147,8 @@ class Engine {
     RunPhase phase_ = RunPhase::Constructed;
     StartResult startResult_;
     std::chrono::milliseconds tickPeriod_ = kFixedTickPeriod;
-    std::uint32_t clockModAtExit_ = 0;
+    std::optional<std::uint32_t> clockModAtExit_;
+    bool exitSaveFailed_ = false;
 };
 
 }  // namespace calidus

@@ -2,16 +2,16 @@
 
 #include <iostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/ConsoleDesktop.h"
 #include "app/ConsoleFrontEnd.h"
 #include "app/Engine.h"
-#include "app/StopSignal.h"
+#include "app/ExitStatus.h"
 #include "config/SettingsPath.h"
 #include "platform/ProgramPath.h"
+#include "platform/StopSignals.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/sim/SimulatedPlatform.h"
 #include "ui/WindowFrontEnd.h"
@@ -43,7 +43,7 @@ int runProgram(const Edition& edition, int argc, char** argv) {
     if (!parsed.error.empty()) {
         std::cerr << edition.programName << ": " << parsed.error << "\n"
                   << usageText(edition.programName);
-        return 2;
+        return exitCode(ExitStatus::Usage);
     }
     const CommandLine& options = parsed.options;
     if (options.help) {
@@ -66,14 +66,16 @@ int runProgram(const Edition& edition, int argc, char** argv) {
     }
     if (!textfileProblem.empty() && options.frontEnd != FrontEnd::Window) {
         std::cerr << edition.programName << ": --prometheus-textfile: " << textfileProblem << "\n";
-        return 2;
+        return exitCode(ExitStatus::Usage);
     }
+    // Before any thread exists, so that every thread leaves these signals to the handler.
+    installStopSignals();
     Platform platform;
     if (options.simulate) {
         SimulatedMachineLoad load = loadSimulatedMachine(*options.simulate);
         if (!load.error.empty()) {
             std::cerr << edition.programName << ": " << load.error << "\n";
-            return 1;
+            return exitCode(ExitStatus::Usage);
         }
         platform = std::move(load.platform);
     } else {
@@ -86,24 +88,23 @@ int runProgram(const Edition& edition, int argc, char** argv) {
         frontEnd = FrontEnd::Console;
     }
     if (frontEnd == FrontEnd::Window) {
-        installStopSignals();
         return runWindowFrontEnd(edition, platform,
                                  {.engineSettings = engineSettings(edition, options),
                                   .ticks = options.ticks,
                                   .stopRequested = stopSignalled,
+                                  .stopDescriptor = stopSignalDescriptor(),
                                   .startupProblem = textfileProblem},
                                  argc, argv);
     }
     ConsoleDesktop desktop(std::cerr);
     Engine engine(edition, platform, desktop, desktop, engineSettings(edition, options));
-    installStopSignals();
     const ConsoleRun run{
         .format = frontEnd == FrontEnd::Json ? ConsoleFormat::Json : ConsoleFormat::Lines,
         .ticks = options.ticks,
         .stopRequested = stopSignalled,
-        .sleep = [](std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); },
+        .wait = waitUnlessStopSignalled,
     };
-    return runConsole(engine, run, std::cout);
+    return runConsole(engine, run, std::cout, std::cerr);
 }
 
 }  // namespace calidus

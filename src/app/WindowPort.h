@@ -36,6 +36,10 @@ class WindowPort {
     // texts.
     virtual void refreshWindow() = 0;
 
+    // Something went wrong that the run survives (a settings file that could not be saved):
+    // said where the person will find it, never in the way of the shutdown.
+    virtual void reportProblem(const std::string& text) = 0;
+
     // Shutdown, after the last tick. Without a window there is no position to save.
     virtual WindowPositionAtExit windowPositionAtExit() { return {}; }
 };

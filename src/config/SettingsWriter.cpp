@@ -126,7 +126,9 @@ bool saveOnExit(const std::filesystem::path& path, const ExitState& state, const
     }
     keys.flag("MiniMode", state.miniMode);
     keys.integer("IconShow", state.iconShow);
-    keys.integer("ClockMod", static_cast<std::int32_t>(state.clockModulationRegister));
+    if (state.clockModulationRegister) {
+        keys.integer("ClockMod", static_cast<std::int32_t>(*state.clockModulationRegister));
+    }
     return file.save(path, step);
 }
 

@@ -37,7 +37,8 @@ struct ExitState {
     ScreenPoint previousAnchor;
     bool miniMode = false;
     int iconShow = 1;
-    std::uint32_t clockModulationRegister = 0;  // low half of MSR 0x19A on logical processor 0
+    // Low half of MSR 0x19A on logical processor 0; the stored "ClockMod" stays without it.
+    std::optional<std::uint32_t> clockModulationRegister;
 };
 
 bool saveOnExit(const std::filesystem::path& path, const ExitState& state,

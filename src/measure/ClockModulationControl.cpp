@@ -14,11 +14,15 @@ void ClockModulationControl::startUp(RunContext& run) {
     applyClockModulation(run.access, run.edition, applied_);
 }
 
-std::uint32_t ClockModulationControl::readAtExit(RunContext& run) {
+std::optional<std::uint32_t> ClockModulationControl::readAtExit(RunContext& run) {
     run.access.pinToProcessor(kProcessorZero);
-    const std::uint32_t value = run.access.readMsr(kClockModulationMsr).low;
+    MsrValue value;
+    const bool read = run.access.readMsr(kClockModulationMsr, value.low, value.high);
     run.access.unpin();
-    return value;
+    if (!read) {
+        return std::nullopt;
+    }
+    return value.low;
 }
 
 void ClockModulationControl::shutDown(RunContext& run) {

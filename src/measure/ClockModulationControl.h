@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "measure/RunPart.h"
 
@@ -13,8 +14,9 @@ class ClockModulationControl : public RunPart {
     void startUp(RunContext& run) override;
     void shutDown(RunContext& run) override;
 
-    // Before the exit save: the low half of processor 0's register, saved as "ClockMod".
-    std::uint32_t readAtExit(RunContext& run);
+    // Before the exit save: the low half of processor 0's register, saved as "ClockMod";
+    // nothing when it cannot be read, so the stored value stays.
+    std::optional<std::uint32_t> readAtExit(RunContext& run);
 
     // The value last applied to every processor.
     std::uint32_t applied() const { return applied_; }

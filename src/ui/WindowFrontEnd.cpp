@@ -2,20 +2,16 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdlib>
+#include <iostream>
 
 #include "platform/linux/LinuxShell.h"
 #include "ui/MainWindow.h"
 #include "ui/TrayIconSet.h"
 
 namespace calidus {
-
-namespace {
-
-constexpr int kStopPollMs = 100;
-
-}  // namespace
 
 // Qt aborts when it finds no display, so the caller asks first.
 bool windowDisplayAvailable() {
@@ -45,8 +41,23 @@ WindowFrontEnd::~WindowFrontEnd() {
 }
 
 int WindowFrontEnd::run(const WindowRun& run) {
+    // Watched from before start-up, so a stop signal also closes a start-up message box.
+    bool stopped = false;
+    QSocketNotifier stopWatch(run.stopDescriptor, QSocketNotifier::Read);
+    stopWatch.setEnabled(run.stopDescriptor >= 0);
+    QObject::connect(&stopWatch, &QSocketNotifier::activated, qApp, [&] {
+        if (!run.stopRequested || !run.stopRequested()) {
+            return;
+        }
+        stopWatch.setEnabled(false);
+        stopped = true;
+        if (QWidget* box = QApplication::activeModalWidget(); box != nullptr) {
+            box->close();
+        }
+        QApplication::quit();
+    });
     const StartResult started = engine_.start();
-    if (started.outcome != StartOutcome::Ready) {
+    if (started.outcome != StartOutcome::Ready || stopped) {
         // The message was shown; a refused processor still ends through the shutdown.
         engine_.shutdown();
         return 0;
@@ -64,13 +75,6 @@ int WindowFrontEnd::run(const WindowRun& run) {
         }
     });
     QObject::connect(window_.get(), &MainWindow::exitRequested, qApp, &QApplication::quit);
-    QTimer stopWatch;
-    QObject::connect(&stopWatch, &QTimer::timeout, qApp, [&] {
-        if (run.stopRequested && run.stopRequested()) {
-            QApplication::quit();
-        }
-    });
-    stopWatch.start(kStopPollMs);
     timer.start(int(Engine::kFirstTickDelay.count()));
     QApplication::exec();
 
@@ -99,6 +103,10 @@ void WindowFrontEnd::minimizeWindow() {
 
 void WindowFrontEnd::refreshWindow() {
     window_->refreshFromEngine();
+}
+
+void WindowFrontEnd::reportProblem(const std::string& text) {
+    std::cerr << text << std::endl;
 }
 
 WindowPositionAtExit WindowFrontEnd::windowPositionAtExit() {

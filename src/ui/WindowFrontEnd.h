@@ -21,7 +21,8 @@ class TrayIconSet;
 struct WindowRun {
     EngineSettings engineSettings;        // the settings file the engine reads and writes
     std::optional<long long> ticks;       // stop after this many ticks
-    std::function<bool()> stopRequested;  // SIGINT or SIGTERM arrived
+    std::function<bool()> stopRequested;  // a stop signal arrived
+    int stopDescriptor = -1;              // readable once a stop signal arrived
     std::string startupProblem;           // an option that cannot be honoured: shown, then exit
 };
 
@@ -50,6 +51,7 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
     void enterMiniMode() override;
     void minimizeWindow() override;
     void refreshWindow() override;
+    void reportProblem(const std::string& text) override;
     WindowPositionAtExit windowPositionAtExit() override;
 
     // TrayPort

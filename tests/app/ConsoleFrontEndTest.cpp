@@ -1,6 +1,5 @@
 #include "app/ConsoleFrontEnd.h"
 
-#include <csignal>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -8,7 +7,6 @@
 
 #include "app/ConsoleDesktop.h"
 #include "app/EngineRig.h"
-#include "app/StopSignal.h"
 
 namespace calidus {
 namespace {
@@ -31,7 +29,7 @@ struct ConsoleRig {
         return {.format = format,
                 .ticks = ticks,
                 .stopRequested = [this] { return stop; },
-                .sleep = [this](std::chrono::milliseconds d) { slept.push_back(d.count()); }};
+                .wait = [this](std::chrono::milliseconds d) { slept.push_back(d.count()); }};
     }
     std::vector<json> jsonLines() const {
         std::vector<json> lines;
@@ -58,7 +56,7 @@ TEST(ConsoleFrontEnd, JsonPrintsOneObjectPerTickWithTheWindowsTexts) {
     Platform platform = testing::makeFakePlatform(machine);
     ConsoleRig rig(Edition::standard(), platform, "RefreshInterval=250\n");
 
-    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out), 0);
+    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out, rig.errors), 0);
     const std::vector<json> lines = rig.jsonLines();
     ASSERT_EQ(lines.size(), 3u);
     json last = lines[2];
@@ -104,9 +102,9 @@ TEST(ConsoleFrontEnd, LinesNameEveryCoreAndAStopEndsTheRunThroughShutdown) {
     Platform platform = testing::makeFakePlatform(machine);
     ConsoleRig rig(Edition::standard(), platform);
     ConsoleRun run = rig.run(ConsoleFormat::Lines, std::nullopt);
-    run.sleep = [&](std::chrono::milliseconds) { rig.stop = rig.engine.state().tickCount == 2; };
+    run.wait = [&](std::chrono::milliseconds) { rig.stop = rig.engine.state().tickCount == 2; };
 
-    EXPECT_EQ(runConsole(rig.engine, run, rig.out), 0);
+    EXPECT_EQ(runConsole(rig.engine, run, rig.out, rig.errors), 0);
     EXPECT_EQ(rig.engine.state().tickCount, 2u);
     EXPECT_TRUE(machine.stopped);
     const std::string text = rig.out.str();
@@ -122,12 +120,12 @@ TEST(ConsoleFrontEnd, LinesNameEveryCoreAndAStopEndsTheRunThroughShutdown) {
     Platform pipedPlatform = testing::makeFakePlatform(piped);
     ConsoleRig gone(Edition::standard(), pipedPlatform, "ClockMod=24\n");
     ConsoleRun endless = gone.run(ConsoleFormat::Json, std::nullopt);
-    endless.sleep = [&](std::chrono::milliseconds) {
+    endless.wait = [&](std::chrono::milliseconds) {
         if (gone.engine.state().tickCount == 2) {
             gone.out.setstate(std::ios::badbit);
         }
     };
-    EXPECT_EQ(runConsole(gone.engine, endless, gone.out), 1);
+    EXPECT_EQ(runConsole(gone.engine, endless, gone.out, gone.errors), 5);
     EXPECT_EQ(gone.engine.state().tickCount, 3u);
     EXPECT_TRUE(piped.stopped);
     EXPECT_EQ(piped.getMsr(0, kClockModulation), 0u);
@@ -139,7 +137,7 @@ TEST(ConsoleFrontEnd, AFailedStartPrintsTheMessageAndExitsWithOne) {
     machine.driverStatus = 2;
     Platform platform = testing::makeFakePlatform(machine);
     ConsoleRig rig(Edition::xl(), platform);
-    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out), 1);
+    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out, rig.errors), 4);
     EXPECT_EQ(rig.errors.str(), "Driver Error: Driver Not Loaded\nTry Run as Administrator.\n");
     EXPECT_TRUE(rig.out.str().empty());
     EXPECT_TRUE(rig.slept.empty());
@@ -151,7 +149,7 @@ TEST(ConsoleFrontEnd, ADriverErrorNamesItselfEvenWithoutAText) {
     machine.driverStatus = 6;
     Platform platform = testing::makeFakePlatform(machine);
     ConsoleRig rig(Edition::standard(), platform);
-    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Lines, 1), rig.out), 1);
+    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Lines, 1), rig.out, rig.errors), 4);
     EXPECT_EQ(rig.errors.str(), "Driver Error\n");
 }
 
@@ -161,7 +159,7 @@ TEST(ConsoleFrontEnd, TheXlEditionSavesOnlyTheIconsOfCoresThatExist) {
     FakeMachine host;
     Platform platform = testing::simulatedPlatform(host, "e8400");
     ConsoleRig rig(Edition::xl(), platform, "IconShow=31\n");
-    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 1), rig.out), 0);
+    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 1), rig.out, rig.errors), 0);
     EXPECT_NE(rig.settings.read().find("IconShow=3\n"), std::string::npos) << rig.settings.read();
 }
 
@@ -179,7 +177,7 @@ TEST(ConsoleFrontEnd, SimulatedMachinesOfBothEditionsRunToTheEnd) {
         FakeMachine host;
         Platform platform = testing::simulatedPlatform(host, c.model);
         ConsoleRig rig(*c.edition, platform);
-        EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out), 0);
+        EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out, rig.errors), 0);
         const std::vector<json> lines = rig.jsonLines();
         ASSERT_EQ(lines.size(), 3u);
         std::vector<int> cores;
@@ -213,7 +211,8 @@ TEST(ConsoleFrontEnd, SimulatedModelsShowTheirModelTextAndTjMax) {
         FakeMachine host;
         Platform platform = testing::simulatedPlatform(host, c.model);
         ConsoleRig rig(*c.edition, platform);
-        ASSERT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 1), rig.out), 0) << c.model;
+        ASSERT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 1), rig.out, rig.errors), 0)
+            << c.model;
         const json tick = rig.jsonLines().at(0);
         EXPECT_EQ(tick["model"], c.text) << c.model;
         for (const json& core : tick["cores"]) {
@@ -227,7 +226,7 @@ TEST(ConsoleFrontEnd, APhenomIsRefusedWithoutTouchingTheSettingsFile) {
         FakeMachine host;
         Platform platform = testing::simulatedPlatform(host, "phenom");
         ConsoleRig rig(*edition, platform);
-        EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out), 1);
+        EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out, rig.errors), 3);
         EXPECT_EQ(rig.errors.str(),
                   "Error: The processor detected is not supported.\n\n\nAMD Phenom(tm) 9600 "
                   "Quad-Core "
@@ -244,7 +243,7 @@ TEST(ConsoleFrontEnd, AHandMadeSettingsFileIsAppliedAndGetsTheExitKeys) {
     ConsoleRig rig(Edition::standard(), platform,
                    "Spec=" + std::string(testing::kI7_920Brand) +
                        "\nCPUID=0x106A5\nTjMax0=95\nFahrenheit=1\nIconShow=3\nAlarm1=150\n");
-    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 2), rig.out), 0);
+    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 2), rig.out, rig.errors), 0);
     const json tick = rig.jsonLines().at(1);
     EXPECT_EQ(tick["heading"], "Temperature (\u00B0F)");
     EXPECT_EQ(tick["cores"][0]["tjMax"], 95);
@@ -257,13 +256,6 @@ TEST(ConsoleFrontEnd, AHandMadeSettingsFileIsAppliedAndGetsTheExitKeys) {
                   "MiniMode=0\nClockMod=2\n");
 }
 
-TEST(StopSignal, InterruptAndTerminateAskForTheStopAndAClosedPipeIsNoSignal) {
-    installStopSignals();
-    EXPECT_FALSE(stopSignalled());
-    std::raise(SIGTERM);
-    EXPECT_TRUE(stopSignalled());
-    std::raise(SIGPIPE);  // ignored: a closed pipe shows as a failed write
-}
 
 }  // namespace
 }  // namespace calidus

@@ -39,6 +39,7 @@ class RecordingDesktop : public WindowPort, public TrayPort {
     void enterMiniMode() override { calls.push_back("mini"); }
     void minimizeWindow() override { calls.push_back("minimize"); }
     void refreshWindow() override { calls.push_back("window"); }
+    void reportProblem(const std::string& text) override { calls.push_back("problem " + text); }
     WindowPositionAtExit windowPositionAtExit() override { return window; }
 
     std::vector<std::string> calls;

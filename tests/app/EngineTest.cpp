@@ -294,6 +294,27 @@ TEST(EngineShutdown, WritesTheExitKeysAndKeepsEveryOtherKey) {
                                           "\nMiniMode=0\nIconShow=1\nClockMod=2\n");
 }
 
+TEST(EngineShutdown, AnUnreadableRegisterOrAFailedSaveCostsNeitherTheSettingNorTheRestore) {
+    EngineRig unreadable(Edition::standard(), "ClockMod=24\n");
+    ASSERT_EQ(unreadable.engine->start().outcome, StartOutcome::Ready);
+    unreadable.engine->runTick();
+    unreadable.machine.failingMsr.insert(kClockModulation);
+    unreadable.engine->shutdown();
+    EXPECT_NE(unreadable.settings.read().find("ClockMod=24\n"), std::string::npos);
+
+    EngineRig unsaved(Edition::xl(), "ClockMod=24\n");
+    ASSERT_EQ(unsaved.engine->start().outcome, StartOutcome::Ready);
+    unsaved.engine->runTick();
+    std::filesystem::remove_all(unsaved.settings.folder.path());
+    unsaved.engine->shutdown();
+    EXPECT_EQ(unsaved.machine.getMsr(0, kClockModulation), 2u);
+    EXPECT_TRUE(unsaved.machine.stopped);
+    EXPECT_TRUE(unsaved.engine->exitSaveFailed());
+    EXPECT_TRUE(unsaved.desktop.calls.back().starts_with("problem CalidusXL: the settings could "
+                                                          "not be saved to "))
+        << unsaved.desktop.calls.back();
+}
+
 TEST(EngineShutdown, ALoadThreadThatNeverEndsCostsTheWholeBudgetAndNoMore) {
     EngineRig rig;
     ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "app/TrayPort.h"
 #include "app/WindowPort.h"
@@ -22,11 +24,14 @@ class WindowTestPorts : public WindowPort, public TrayPort {
     void enterMiniMode() override { window_->enterSavedMiniMode(); }
     void minimizeWindow() override { window_->minimize(); }
     void refreshWindow() override { window_->refreshFromEngine(); }
+    void reportProblem(const std::string& text) override { problems.push_back(text); }
     WindowPositionAtExit windowPositionAtExit() override { return window_->positionAtExit(); }
 
     std::uint32_t addTrayIcons(std::uint32_t iconShow) override { return iconShow; }
     void removeTrayIcons(std::uint32_t) override {}
     void refreshTray() override {}
+
+    std::vector<std::string> problems;
 
   private:
     MainWindow* window_ = nullptr;
