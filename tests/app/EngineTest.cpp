@@ -310,8 +310,9 @@ TEST(EngineShutdown, AnUnreadableRegisterOrAFailedSaveCostsNeitherTheSettingNorT
     EXPECT_EQ(unsaved.machine.getMsr(0, kClockModulation), 2u);
     EXPECT_TRUE(unsaved.machine.stopped);
     EXPECT_TRUE(unsaved.engine->exitSaveFailed());
-    EXPECT_TRUE(unsaved.desktop.calls.back().starts_with("problem CalidusXL: the settings could "
-                                                          "not be saved to "))
+    EXPECT_TRUE(
+        unsaved.desktop.calls.back().starts_with("problem CalidusXL: the settings could "
+                                                 "not be saved to "))
         << unsaved.desktop.calls.back();
 }
 

@@ -23,8 +23,8 @@ TEST(LinuxStopSignals, EverySignalThatWouldEndTheProgramAsksForTheShutdownAndWak
             std::raise(SIGPIPE);  // ignored: a closed pipe shows as a failed write
             const auto before = std::chrono::steady_clock::now();
             waitUnlessStopSignalled(std::chrono::hours(1));
-            ok = ok && stopSignalled() && std::chrono::steady_clock::now() - before <
-                                              std::chrono::seconds(5);
+            ok = ok && stopSignalled() &&
+                 std::chrono::steady_clock::now() - before < std::chrono::seconds(5);
             pollfd wake{.fd = stopSignalDescriptor(), .events = POLLIN, .revents = 0};
             ok = ok && poll(&wake, 1, 0) == 1;
             _exit(ok ? 0 : 1);
