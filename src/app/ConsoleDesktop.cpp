@@ -12,4 +12,8 @@ void ConsoleDesktop::showMessage(const std::string& caption, const std::string& 
     errors_ << std::endl;
 }
 
+void ConsoleDesktop::restoreWindow() {
+    errors_ << "Alarm: a temperature reached its alarm threshold" << std::endl;
+}
+
 }  // namespace calidus

@@ -19,6 +19,9 @@ class ConsoleDesktop : public WindowPort, public TrayPort {
     void minimizeWindow() override {}
     void refreshWindow() override {}
     void reportProblem(const std::string& text) override { errors_ << text << std::endl; }
+    // No window to bring up: the person reading the output is told once per latch instead.
+    void restoreWindow() override;
+    void flashWindow() override {}
 
     // Every icon the engine asks for counts as shown, so a console run keeps the person's set.
     std::uint32_t addTrayIcons(std::uint32_t iconShow) override { return iconShow; }

@@ -42,7 +42,9 @@ Engine::Engine(const Edition& edition, Platform& platform, WindowPort& window, T
       window_(window),
       tray_(tray),
       settingsFile_(std::move(settings.file)),
-      access_(platform) {
+      access_(platform),
+      alarm_(window, std::move(settings.soundFolders), problemReport()),
+      log_(clockAndLoad_, std::move(settings.logFolder), problemReport()) {
     if (settings.prometheus) {
         textfile_.emplace(edition, std::move(*settings.prometheus),
                           [](const std::filesystem::path& file, std::string_view text) {
@@ -53,6 +55,10 @@ Engine::Engine(const Edition& edition, Platform& platform, WindowPort& window, T
 
 Engine::~Engine() {
     shutdown();
+}
+
+std::function<void(const std::string&)> Engine::problemReport() {
+    return [this](const std::string& problem) { window_.reportProblem(problem); };
 }
 
 RunContext Engine::context() {
@@ -260,8 +266,11 @@ void Engine::monitorTick() {
                             .alarm1 = settings_.alarm1,
                             .alarm2 = settings_.alarm2},
                            edition_, state_.tickTime);
+    RunContext run = context();
+    alarm_.tick(run);
     formatTexts();
     tray_.refreshTray();
+    log_.tick(run);
     window_.refreshWindow();
     exportReadings();
 }
@@ -288,6 +297,10 @@ void Engine::exportReadings() {
 
 void Engine::keepFixedCountersRunning() {
     enableFixedCounters(access_, edition_.highestLogicalProcessor);
+}
+
+void Engine::rearmAlarm() {
+    calidus::rearmAlarm(state_);
 }
 
 bool Engine::resetStatistics() {
@@ -324,6 +337,7 @@ void Engine::shutdown() {
     RunContext run = context();
     stopThreads();
     clockModAtExit_ = clockModulation_.readAtExit(run);
+    log_.shutDown(run);
     if (trayIconsAdded) {
         tray_.removeTrayIcons(static_cast<std::uint32_t>(settings_.iconShow));
     }

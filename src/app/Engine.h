@@ -3,11 +3,13 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "app/EngineSettings.h"
 #include "app/TrayPort.h"
+#include "app/UnmeasuredClockAndLoad.h"
 #include "app/WindowPort.h"
 #include "common/Edition.h"
 #include "config/Settings.h"
@@ -19,7 +21,9 @@
 #include "measure/RunPart.h"
 #include "measure/ThreadControl.h"
 #include "platform/Platform.h"
+#include "record/Alarm.h"
 #include "record/PrometheusTextfile.h"
+#include "record/TemperatureLog.h"
 #include "tools/BenchmarkControl.h"
 #include "view/DisplayTexts.h"
 
@@ -73,6 +77,8 @@ class Engine {
     // The Reset button. While the benchmark runs it asks the benchmark to stop instead and
     // answers false.
     bool resetStatistics();
+    // The Settings window closed with OK: the next alarm acts as the first did.
+    void rearmAlarm();
     void shutdown();
 
     // The period of every tick after the first, fixed when start-up reads the settings: a
@@ -85,6 +91,8 @@ class Engine {
 
     const Edition& edition() const { return edition_; }
     const MonitorState& state() const { return state_; }
+    // The rows the log has not written yet.
+    const LogBuffer& logBuffer() const { return log_.logBuffer(); }
     const RunConfiguration& configuration() const { return config_; }
     // Every text the front ends show, made at start-up and at the end of every tick.
     const DisplayTexts& texts() const { return texts_; }
@@ -128,6 +136,8 @@ class Engine {
     StartResult fail(StartOutcome outcome, const std::string& caption, const std::string& text,
                      MessageIcon icon);
     RunContext context();
+    // What a part's trouble that needs no message box goes to.
+    std::function<void(const std::string&)> problemReport();
 
     const Edition& edition_;
     Platform& platform_;
@@ -142,6 +152,9 @@ class Engine {
     MonitorState state_;
     DisplayTexts texts_;
     ClockModulationControl clockModulation_;
+    UnmeasuredClockAndLoad clockAndLoad_;
+    Alarm alarm_;
+    TemperatureLog log_;
     BenchmarkControl benchmark_;
     std::optional<PrometheusTextfile> textfile_;
     RunPhase phase_ = RunPhase::Constructed;

@@ -20,11 +20,17 @@ namespace calidus {
 
 namespace {
 
-// Beside the program and named after it; none when the program's own path is unknown.
+// Settings beside the program and named after it (none when the program's own path is
+// unknown); the log in the current folder; the warning sound from the current folder, beside
+// the program, then the installed data folder.
 EngineSettings engineSettings(const Edition& edition, const CommandLine& options) {
     const std::filesystem::path program = programPath();
-    EngineSettings settings{.file = program.empty() ? std::filesystem::path{}
-                                                    : settingsPathFor(program)};
+    EngineSettings settings{.file = {}, .logFolder = {}, .soundFolders = {{}}};
+    if (!program.empty()) {
+        settings.file = settingsPathFor(program);
+        settings.soundFolders.push_back(program.parent_path());
+    }
+    settings.soundFolders.emplace_back(CALIDUS_DATA_DIR);
     if (options.prometheusTextfile) {
         settings.prometheus = TextfileTarget{
             .folder = *options.prometheusTextfile,

@@ -35,6 +35,7 @@ std::string tickJson(const Engine& engine) {
         {"statusCaption", texts.statusCaption},
         {"title", texts.title},
         {"tooltip", texts.tooltip},
+        {"alarm", engine.state().alarmThisTick},
         {"cores", cores},
     };
     return tick.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);

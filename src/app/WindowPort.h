@@ -4,6 +4,7 @@
 #include <string>
 
 #include "config/ScreenPosition.h"
+#include "record/AlarmWindow.h"
 
 namespace calidus {
 
@@ -19,10 +20,8 @@ struct WindowPositionAtExit {
 
 // How the engine reaches the main window. The window front end implements it with Qt; the
 // console front end prints messages and leaves everything else alone.
-class WindowPort {
+class WindowPort : public AlarmWindow {
   public:
-    virtual ~WindowPort() = default;
-
     // A modal message; returns when the person has seen it.
     virtual void showMessage(const std::string& caption, const std::string& text,
                              MessageIcon icon) = 0;
@@ -39,6 +38,11 @@ class WindowPort {
     // Something went wrong that the run survives (a settings file that could not be saved):
     // said where the person will find it, never in the way of the shutdown.
     virtual void reportProblem(const std::string& text) = 0;
+
+    // The alarm's restore and flash come from AlarmWindow; its error is a message box.
+    void showError(const std::string& caption, const std::string& text) override {
+        showMessage(caption, text, MessageIcon::Error);
+    }
 
     // Shutdown, after the last tick. Without a window there is no position to save.
     virtual WindowPositionAtExit windowPositionAtExit() { return {}; }

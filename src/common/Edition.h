@@ -52,6 +52,8 @@ struct Edition {
     bool hasRefreshInterval;    // without it the period after the first tick is 1000 ms
     bool hasFontNumberAndBold;  // settings keys the XL edition carries without effect
     AlarmRules alarmRules;
+    std::string_view alarmProgramRefusal;  // the message when the chosen alarm program is ours
+    std::string_view logTextGpuHeading;    // the GPU column's name in the text log's header
     // The monitoring engine.
     bool hasKillMHz;                       // the clock thread may stop after the fourth tick
     bool timeCriticalMonitoringThread;     // else process and monitoring thread run above normal

@@ -9,6 +9,7 @@
 
 #include "platform/linux/LinuxShell.h"
 #include "ui/MainWindow.h"
+#include "ui/QtSoundPlayer.h"
 #include "ui/TrayIconSet.h"
 
 namespace calidus {
@@ -109,6 +110,16 @@ void WindowFrontEnd::reportProblem(const std::string& text) {
     std::cerr << text << std::endl;
 }
 
+void WindowFrontEnd::restoreWindow() {
+    window_->restore();
+}
+
+// The window manager marks the window as wanting attention; a hidden window cannot be marked,
+// which the restore at the latch has taken care of.
+void WindowFrontEnd::flashWindow() {
+    QApplication::alert(window_.get());
+}
+
 WindowPositionAtExit WindowFrontEnd::windowPositionAtExit() {
     return window_->positionAtExit();
 }
@@ -138,8 +149,15 @@ int runWindowFrontEnd(const Edition& edition, Platform& platform, WindowRun run,
         return 2;
     }
     LinuxShell shell;
-    WindowFrontEnd frontEnd(edition, platform, shell, std::move(run.engineSettings));
-    return frontEnd.run(run);
+    platform.sound = std::make_unique<QtSoundPlayer>();
+    int code = 0;
+    {
+        WindowFrontEnd frontEnd(edition, platform, shell, std::move(run.engineSettings));
+        code = frontEnd.run(run);
+    }
+    // Qt's player cannot outlive the application.
+    platform.sound.reset();
+    return code;
 }
 
 }  // namespace calidus

@@ -52,6 +52,8 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
     void minimizeWindow() override;
     void refreshWindow() override;
     void reportProblem(const std::string& text) override;
+    void restoreWindow() override;
+    void flashWindow() override;
     WindowPositionAtExit windowPositionAtExit() override;
 
     // TrayPort

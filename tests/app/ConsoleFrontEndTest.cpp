@@ -19,7 +19,9 @@ using testing::SettingsFolder;
 
 struct ConsoleRig {
     explicit ConsoleRig(const Edition& edition, Platform& platform, std::string_view keys = {})
-        : settings(edition), engine(edition, platform, desktop, desktop, {.file = settings.file}) {
+        : settings(edition),
+          engine(edition, platform, desktop, desktop,
+                 {.file = settings.file, .logFolder = settings.folder.path(), .soundFolders = {}}) {
         if (!keys.empty()) {
             settings.write(keys);
         }
@@ -74,7 +76,8 @@ TEST(ConsoleFrontEnd, JsonPrintsOneObjectPerTickWithTheWindowsTexts) {
               {"statusCaption", "Thermal Status"},
               {"title", "45\u00B0C 45\u00B0C 45\u00B0C 43\u00B0C"},
               {"tooltip",
-               "Core 0:  45\u00B0C\nCore 1:  45\u00B0C\nCore 2:  45\u00B0C\nCore 3:  43\u00B0C"}})
+               "Core 0:  45\u00B0C\nCore 1:  45\u00B0C\nCore 2:  45\u00B0C\nCore 3:  43\u00B0C"},
+              {"alarm", false}})
             .dump());
     EXPECT_EQ(core3.dump(), json({{"core", 3},
                                   {"temperature", "43"},

@@ -40,6 +40,8 @@ class RecordingDesktop : public WindowPort, public TrayPort {
     void minimizeWindow() override { calls.push_back("minimize"); }
     void refreshWindow() override { calls.push_back("window"); }
     void reportProblem(const std::string& text) override { calls.push_back("problem " + text); }
+    void restoreWindow() override { calls.push_back("restore"); }
+    void flashWindow() override { calls.push_back("flash"); }
     WindowPositionAtExit windowPositionAtExit() override { return window; }
 
     std::vector<std::string> calls;
@@ -104,6 +106,7 @@ struct SettingsFolder {
 };
 
 // The engine on the fake machine; construct() after the machine or the settings file changed.
+// The log and the warning sound live in the settings file's folder.
 struct EngineRig {
     explicit EngineRig(const Edition& e = Edition::standard(), std::string_view keys = {})
         : edition(e), settings(e) {
@@ -115,7 +118,9 @@ struct EngineRig {
     }
     void construct() {
         engine = std::make_unique<Engine>(edition, platform, desktop, desktop,
-                                          EngineSettings{.file = settings.file});
+                                          EngineSettings{.file = settings.file,
+                                                         .logFolder = settings.folder.path(),
+                                                         .soundFolders = {settings.folder.path()}});
     }
 
     const Edition& edition;

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -36,6 +37,9 @@ struct FakeMachine {
     std::int64_t sleptMs = 0;
     std::int64_t counter = 0;
     std::time_t now = 1'700'000'000;
+    std::vector<std::string> programsStarted;
+    LaunchOutcome launchOutcome = LaunchOutcome::Started;
+    std::vector<std::string> soundsPlayed;
 
     // The processor a pinned thread lands on: the lowest bit of its mask.
     int currentCpu() const { return threadMask == 0 ? 0 : std::countr_zero(threadMask); }
@@ -162,12 +166,38 @@ class FakeClock : public Clock {
     FakeMachine& m_;
 };
 
+// Starts nothing: remembers what it was asked to start and answers as told.
+class FakeLauncher : public ProcessLauncher {
+  public:
+    explicit FakeLauncher(FakeMachine& m) : m_(m) {}
+    LaunchResult startDetached(const std::filesystem::path& program) override {
+        m_.programsStarted.push_back(program.string());
+        return {m_.launchOutcome, m_.launchOutcome == LaunchOutcome::Failed ? "refused" : ""};
+    }
+
+  private:
+    FakeMachine& m_;
+};
+
+class FakeSoundPlayer : public SoundPlayer {
+  public:
+    explicit FakeSoundPlayer(FakeMachine& m) : m_(m) {}
+    void play(const std::filesystem::path& file) override {
+        m_.soundsPlayed.push_back(file.string());
+    }
+
+  private:
+    FakeMachine& m_;
+};
+
 inline Platform makeFakePlatform(FakeMachine& machine) {
     Platform p;
     p.driver = std::make_unique<FakeDriver>(machine);
     p.processor = std::make_unique<FakeProcessor>(machine);
     p.scheduler = std::make_unique<FakeScheduler>(machine);
     p.clock = std::make_unique<FakeClock>(machine);
+    p.launcher = std::make_unique<FakeLauncher>(machine);
+    p.sound = std::make_unique<FakeSoundPlayer>(machine);
     return p;
 }
 

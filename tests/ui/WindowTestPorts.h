@@ -25,6 +25,8 @@ class WindowTestPorts : public WindowPort, public TrayPort {
     void minimizeWindow() override { window_->minimize(); }
     void refreshWindow() override { window_->refreshFromEngine(); }
     void reportProblem(const std::string& text) override { problems.push_back(text); }
+    void restoreWindow() override { window_->restore(); }
+    void flashWindow() override {}
     WindowPositionAtExit windowPositionAtExit() override { return window_->positionAtExit(); }
 
     std::uint32_t addTrayIcons(std::uint32_t iconShow) override { return iconShow; }

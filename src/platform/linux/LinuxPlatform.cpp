@@ -2,6 +2,7 @@
 
 #include "platform/linux/LinuxClock.h"
 #include "platform/linux/LinuxDriverLibrary.h"
+#include "platform/linux/LinuxProcessLauncher.h"
 #include "platform/linux/LinuxProcessor.h"
 #include "platform/linux/LinuxProcessorTimeCounter.h"
 #include "platform/linux/LinuxScheduler.h"
@@ -15,6 +16,7 @@ Platform makeLinuxPlatform() {
     platform.scheduler = std::make_unique<LinuxScheduler>();
     platform.clock = std::make_unique<LinuxClock>();
     platform.processorTime = std::make_unique<LinuxProcessorTimeCounter>();
+    platform.launcher = std::make_unique<LinuxProcessLauncher>();
     return platform;
 }
 

@@ -71,6 +71,7 @@ SimulatedMachineLoad loadSimulatedMachine(const std::string& nameOrFile) {
         {std::move(host.scheduler), std::move(host.clock), std::move(host.processorTime)});
     platform.clock = std::move(real.clock);
     platform.processorTime = std::move(real.processorTime);
+    platform.launcher = std::move(real.launcher);
     return {std::move(platform), {}};
 }
 

@@ -23,7 +23,8 @@ struct BuiltInModel {
 std::vector<BuiltInModel> builtInModels();
 
 // NAME of a built-in model, or the path of a description file. The simulated machine runs on
-// the real one: its clock, load, sleeping and priorities come from makeLinuxPlatform().
+// the real one: its clock, load, sleeping, priorities and the programs it starts come from
+// makeLinuxPlatform().
 SimulatedMachineLoad loadSimulatedMachine(const std::string& nameOrFile);
 
 // What the simulated machine borrows from the machine it runs on.
