@@ -99,6 +99,19 @@ TEST(ConsoleFrontEnd, JsonPrintsOneObjectPerTickWithTheWindowsTexts) {
     EXPECT_TRUE(rig.errors.str().empty());
 }
 
+TEST(ConsoleFrontEnd, TheAlarmLatchIsToldOnceAndEveryAlarmTickIsMarked) {
+    FakeMachine machine;
+    buildMachine(machine, Edition::standard());
+    Platform platform = testing::makeFakePlatform(machine);
+    ConsoleRig rig(Edition::standard(), platform, "Alarm=1\nAlarm1=45\n");
+
+    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out, rig.errors), 0);
+    for (const json& line : rig.jsonLines()) {
+        EXPECT_EQ(line["alarm"], true);
+    }
+    EXPECT_EQ(rig.errors.str(), "Alarm: a temperature reached its alarm threshold\n");
+}
+
 TEST(ConsoleFrontEnd, LinesNameEveryCoreAndAStopEndsTheRunThroughShutdown) {
     FakeMachine machine;
     buildMachine(machine, Edition::standard());

@@ -106,7 +106,7 @@ struct SettingsFolder {
 };
 
 // The engine on the fake machine; construct() after the machine or the settings file changed.
-// The log and the warning sound live in the settings file's folder.
+// The warning sound lives in the settings file's folder, and so does the log unless told.
 struct EngineRig {
     explicit EngineRig(const Edition& e = Edition::standard(), std::string_view keys = {})
         : edition(e), settings(e) {
@@ -119,7 +119,7 @@ struct EngineRig {
     void construct() {
         engine = std::make_unique<Engine>(edition, platform, desktop, desktop,
                                           EngineSettings{.file = settings.file,
-                                                         .logFolder = settings.folder.path(),
+                                                         .logFolder = logFolder,
                                                          .soundFolders = {settings.folder.path()}});
     }
 
@@ -128,6 +128,7 @@ struct EngineRig {
     FakeMachine machine;
     Platform platform = makeFakePlatform(machine);
     RecordingDesktop desktop;
+    std::filesystem::path logFolder = settings.folder.path();
     std::unique_ptr<Engine> engine;
 };
 
