@@ -272,6 +272,5 @@ TEST(ConsoleFrontEnd, AHandMadeSettingsFileIsAppliedAndGetsTheExitKeys) {
                   "MiniMode=0\nClockMod=2\n");
 }
 
-
 }  // namespace
 }  // namespace calidus
