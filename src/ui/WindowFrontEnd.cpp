@@ -141,6 +141,11 @@ int runWindowFrontEnd(const Edition& edition, Platform& platform, WindowRun run,
     QApplication app(argc, argv);
     // A window hidden in the tray is still running; only Exit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Lets the desktop match the window to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(
+        QStringLiteral("org.example.calidus.") +
+        QString::fromUtf8(edition.programName.data(),
+                          static_cast<qsizetype>(edition.programName.size())));
     if (!run.startupProblem.empty()) {
         QMessageBox::critical(
             nullptr,
