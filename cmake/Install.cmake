@@ -13,6 +13,7 @@ configure_file(${CMAKE_SOURCE_DIR}/res/desktop/${CALIDUS_APP_ID}.metainfo.xml.in
 install(FILES ${CMAKE_BINARY_DIR}/${CALIDUS_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE
+              ${CMAKE_SOURCE_DIR}/res/debian/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The data folder: the warning sound and the plug-in files, each looked up beside the program
