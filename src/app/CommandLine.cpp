@@ -58,7 +58,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
-std::string usageText(std::string_view programName) {
+std::string usageText(std::string_view programName, const std::filesystem::path& settingsFile) {
     std::string text = "Usage: ";
     text += programName;
     text +=
@@ -75,8 +75,17 @@ std::string usageText(std::string_view programName) {
         "  --version             show the version\n"
         "Exit status: 0 after a normal end (ticks done, a stop signal, the window closed);\n"
         "with --console or --json: 2 usage, 3 processor not supported, 4 no register access,\n"
-        "5 output closed, 6 settings not saved, 7 benchmark checksum failed.\n";
+        "5 output closed, 6 settings not saved, 7 benchmark checksum failed.\n"
+        "Settings file: ";
+    text += settingsFileText(settingsFile);
+    text += "\n";
     return text;
+}
+
+std::string settingsFileText(const std::filesystem::path& settingsFile) {
+    return settingsFile.empty()
+               ? "none (the program's folder is unknown, or HOME is not an absolute path)"
+               : settingsFile.string();
 }
 
 }  // namespace calidus

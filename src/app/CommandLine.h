@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ struct ParsedCommandLine {
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
-std::string usageText(std::string_view programName);
+// Ends with the settings file this run uses.
+std::string usageText(std::string_view programName, const std::filesystem::path& settingsFile);
+
+// The settings file's path, or why there is none.
+std::string settingsFileText(const std::filesystem::path& settingsFile);
 
 }  // namespace calidus

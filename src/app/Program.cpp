@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -20,17 +21,33 @@ namespace calidus {
 
 namespace {
 
-// Settings beside the program and named after it (none when the program's own path is
-// unknown); the log in the current folder; the warning sound from the current folder, beside
-// the program, then the installed data folder.
-EngineSettings engineSettings(const Edition& edition, const CommandLine& options) {
-    const std::filesystem::path program = programPath();
-    EngineSettings settings{.file = {}, .logFolder = {}, .soundFolders = {{}}};
-    if (!program.empty()) {
-        settings.file = settingsPathFor(program);
+std::optional<std::string> environmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::nullopt : std::optional<std::string>(value);
+}
+
+std::filesystem::path settingsFileOfThisRun(const Edition& edition) {
+    const SettingsPlace place{
+        .program = programPath(),
+        .installedProgramFolder = installedProgramFolder(),
+        .xdgConfigHome = environmentValue("XDG_CONFIG_HOME"),
+        .home = environmentValue("HOME"),
+    };
+    return settingsFileFor(edition.programName, place, [](const std::filesystem::path& file) {
+        std::error_code error;
+        return std::filesystem::exists(file, error);
+    });
+}
+
+// The log in the current folder; the warning sound from the current folder, beside the
+// program, then the installed data folder.
+EngineSettings engineSettings(const Edition& edition, const CommandLine& options,
+                              const std::filesystem::path& settingsFile) {
+    EngineSettings settings{.file = settingsFile, .logFolder = {}, .soundFolders = {{}}};
+    if (const std::filesystem::path program = programPath(); !program.empty()) {
         settings.soundFolders.push_back(program.parent_path());
     }
-    settings.soundFolders.emplace_back(CALIDUS_DATA_DIR);
+    settings.soundFolders.push_back(installedDataFolder());
     if (options.prometheusTextfile) {
         settings.prometheus = TextfileTarget{
             .folder = *options.prometheusTextfile,
@@ -44,16 +61,17 @@ EngineSettings engineSettings(const Edition& edition, const CommandLine& options
 }  // namespace
 
 int runProgram(const Edition& edition, int argc, char** argv) {
+    const std::filesystem::path settingsFile = settingsFileOfThisRun(edition);
     const ParsedCommandLine parsed =
         parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) {
         std::cerr << edition.programName << ": " << parsed.error << "\n"
-                  << usageText(edition.programName);
+                  << usageText(edition.programName, settingsFile);
         return exitCode(ExitStatus::Usage);
     }
     const CommandLine& options = parsed.options;
     if (options.help) {
-        std::cout << usageText(edition.programName);
+        std::cout << usageText(edition.programName, settingsFile);
         return 0;
     }
     if (options.version) {
@@ -87,6 +105,8 @@ int runProgram(const Edition& edition, int argc, char** argv) {
     } else {
         platform = makeLinuxPlatform();
     }
+    std::cerr << edition.programName << ": settings file " << settingsFileText(settingsFile)
+              << "\n";
     FrontEnd frontEnd = options.frontEnd;
     if (frontEnd == FrontEnd::Window && !windowDisplayAvailable()) {
         std::cerr << edition.programName
@@ -95,7 +115,7 @@ int runProgram(const Edition& edition, int argc, char** argv) {
     }
     if (frontEnd == FrontEnd::Window) {
         return runWindowFrontEnd(edition, platform,
-                                 {.engineSettings = engineSettings(edition, options),
+                                 {.engineSettings = engineSettings(edition, options, settingsFile),
                                   .ticks = options.ticks,
                                   .stopRequested = stopSignalled,
                                   .stopDescriptor = stopSignalDescriptor(),
@@ -103,7 +123,8 @@ int runProgram(const Edition& edition, int argc, char** argv) {
                                  argc, argv);
     }
     ConsoleDesktop desktop(std::cerr);
-    Engine engine(edition, platform, desktop, desktop, engineSettings(edition, options));
+    Engine engine(edition, platform, desktop, desktop,
+                  engineSettings(edition, options, settingsFile));
     const ConsoleRun run{
         .format = frontEnd == FrontEnd::Json ? ConsoleFormat::Json : ConsoleFormat::Lines,
         .ticks = options.ticks,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "config/ProfileFile.h"
+#include "config/SettingsPath.h"
 #include "config/ValueForm.h"
 
 namespace calidus {
@@ -25,6 +26,13 @@ class KeyWriter {
   private:
     ProfileFile& file_;
 };
+
+// The settings file of an installed program lives in a folder of the user's configuration home,
+// which the first save makes.
+bool saveSettingsFile(const ProfileFile& file, const std::filesystem::path& path,
+                      const WriteStep& step) {
+    return createFolderFor(path) && file.save(path, step);
+}
 
 std::string numbered(std::string_view key, int n) {
     return std::string(key) + std::to_string(n);
@@ -103,7 +111,7 @@ bool saveSettings(const std::filesystem::path& path, const Edition& edition,
         keys.text("Bold", settings.bold != 0 ? "200" : "0");
     }
 
-    const bool saved = file.save(path, step);
+    const bool saved = saveSettingsFile(file, path, step);
     if (pluginPath) {
         plugin.save(*pluginPath, step);
     }
@@ -129,7 +137,7 @@ bool saveOnExit(const std::filesystem::path& path, const ExitState& state, const
     if (state.clockModulationRegister) {
         keys.integer("ClockMod", static_cast<std::int32_t>(*state.clockModulationRegister));
     }
-    return file.save(path, step);
+    return saveSettingsFile(file, path, step);
 }
 
 bool saveFont(const std::filesystem::path& path, const TrayFontKeys& font, const WriteStep& step) {
@@ -142,7 +150,7 @@ bool saveFont(const std::filesystem::path& path, const TrayFontKeys& font, const
     keys.integer("lfCharSet", font.lfCharSet);
     keys.integer("lfPitchAndFamily", font.lfPitchAndFamily);
     keys.text("lfFaceName", font.lfFaceName);
-    return file.save(path, step);
+    return saveSettingsFile(file, path, step);
 }
 
 bool saveAtiSensorKeys(const std::filesystem::path& path, const AtiSensorKeys& keysToSave,
@@ -151,7 +159,7 @@ bool saveAtiSensorKeys(const std::filesystem::path& path, const AtiSensorKeys& k
     KeyWriter keys(file);
     keys.integer("PollInterval", keysToSave.pollInterval);
     keys.flag("DisableSensor", keysToSave.disableSensor);
-    return file.save(path, step);
+    return saveSettingsFile(file, path, step);
 }
 
 }  // namespace calidus

@@ -305,7 +305,9 @@ TEST(EngineShutdown, AnUnreadableRegisterOrAFailedSaveCostsNeitherTheSettingNorT
     EngineRig unsaved(Edition::xl(), "ClockMod=24\n");
     ASSERT_EQ(unsaved.engine->start().outcome, StartOutcome::Ready);
     unsaved.engine->runTick();
+    // A missing folder would be made again; a file where the folder was cannot be got past.
     std::filesystem::remove_all(unsaved.settings.folder.path());
+    testing::TempFolder::write(unsaved.settings.folder.path(), "");
     unsaved.engine->shutdown();
     EXPECT_EQ(unsaved.machine.getMsr(0, kClockModulation), 2u);
     EXPECT_TRUE(unsaved.machine.stopped);
