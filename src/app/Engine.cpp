@@ -271,6 +271,7 @@ void Engine::monitorTick() {
     formatTexts();
     tray_.refreshTray();
     log_.tick(run);
+    history_.record(state_, config_, edition_);
     window_.refreshWindow();
     exportReadings();
 }

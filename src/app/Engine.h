@@ -19,6 +19,7 @@
 #include "measure/ClockModulationControl.h"
 #include "measure/MonitorState.h"
 #include "measure/RunPart.h"
+#include "measure/TemperatureHistory.h"
 #include "measure/ThreadControl.h"
 #include "platform/Platform.h"
 #include "record/Alarm.h"
@@ -96,6 +97,8 @@ class Engine {
     const RunConfiguration& configuration() const { return config_; }
     // Every text the front ends show, made at start-up and at the end of every tick.
     const DisplayTexts& texts() const { return texts_; }
+    // The temperatures of the last ticks, one entry each; Reset keeps them.
+    const TemperatureHistory& history() const { return history_; }
     // Every key of the settings file, corrected, once start answered Ready; the window and the
     // Settings window change them live. The per-core TjMax and Idle values are in
     // configuration().
@@ -151,6 +154,7 @@ class Engine {
     RunConfiguration config_;
     MonitorState state_;
     DisplayTexts texts_;
+    TemperatureHistory history_;
     ClockModulationControl clockModulation_;
     UnmeasuredClockAndLoad clockAndLoad_;
     Alarm alarm_;

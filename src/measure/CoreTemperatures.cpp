@@ -95,6 +95,7 @@ void updateCoreTemperatures(MonitorState& state, const RunConfiguration& config,
 void updateGpuSample(MonitorState& state, int hottestCelsius, const MonitorSettings& settings,
                      const Edition& edition, std::time_t now) {
     GpuSample& gpu = state.gpu;
+    gpu.celsius = hottestCelsius;
     gpu.temperature = toDisplayUnit(hottestCelsius, settings.fahrenheit, edition);
     gpu.temperatureSum += gpu.temperature;
     if (settings.alarm && gpu.temperature >= settings.alarm2) {

@@ -41,6 +41,7 @@ struct CoreSample {
 
 struct GpuSample {
     int temperature = 0;  // display unit
+    int celsius = 0;      // the same before the unit conversion
     int minTemperature = kMinTemperatureStart;
     int maxTemperature = kMaxTemperatureStart;
     std::time_t minTime = 0;

@@ -252,6 +252,24 @@ TEST(EngineReset, ResetIsRefusedWhileTheBenchmarkRuns) {
     EXPECT_EQ(rig.desktop.calls.back(), "window");
 }
 
+TEST(EngineReset, ResetKeepsTheHistoryAndAUnitChangeShowsAllOfItInTheNewUnit) {
+    EngineRig rig;
+    ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
+    rig.engine->runTick();
+    rig.engine->runTick();
+    rig.engine->settings().fahrenheit = true;  // the Settings window, live
+    rig.engine->runTick();
+    EXPECT_TRUE(rig.engine->resetStatistics());
+    EXPECT_EQ(rig.engine->state().tickCount, 0u);
+
+    const std::vector<HistoryPoint> shown = rig.engine->history().last(10, true, rig.edition);
+    ASSERT_EQ(shown.size(), 3u);
+    for (const HistoryPoint& point : shown) {
+        EXPECT_EQ(point.cores[0], 113);  // 45 °C
+    }
+    EXPECT_EQ(rig.engine->history().last(1, false, rig.edition)[0].cores[0], 45);
+}
+
 TEST(EngineShutdown, SavesProcessorZerosModulationThenSwitchesItOffEverywhere) {
     for (const Edition* edition : {&Edition::standard(), &Edition::xl()}) {
         EngineRig rig(*edition, "ClockMod=24\n");
