@@ -35,6 +35,8 @@ namespace {
 
 constexpr int kHoverDelayMs = 3000;
 constexpr int kMiniResizeEdge = 5;
+// How long a placement waits for the window manager's answer before Qt's report stands again.
+constexpr int kSettleLimitMs = 500;
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -91,6 +93,8 @@ MainWindow::MainWindow(const Edition& edition, Settings& settings, Shell& shell,
     buildControls();
     buildContextMenu();
     hoverTimer_.setSingleShot(true);
+    settleTimer_.setSingleShot(true);
+    connect(&settleTimer_, &QTimer::timeout, this, [this] { endSettling(); });
     connect(&hoverTimer_, &QTimer::timeout, this, [this] { showHoverDate(hoverPoint_); });
     if (qApp != nullptr) {
         qApp->installEventFilter(this);
@@ -205,7 +209,25 @@ void MainWindow::showGpuOrSignature(bool gpuSourceRuns) {
 }
 
 ScreenRect MainWindow::windowRect() const {
-    return toScreenRect(frameGeometry());
+    return pendingFrame_ ? *pendingFrame_ : windowRectNow();
+}
+
+ScreenRect MainWindow::windowRectNow() const {
+    // The window's own idea of where it is, which Qt updates as the manager reports it (the
+    // widget's copy lags until the next move event), and the frame the manager draws around the
+    // normal form: a withdrawn window has none, nor has one shown again until it is framed.
+    const QWindow* handle = windowHandle();
+    if (handle == nullptr) {
+        return toScreenRect(frameGeometry());
+    }
+    if (miniActive_) {
+        return toScreenRect(handle->geometry());
+    }
+    const QMargins margins = handle->frameMargins();
+    if (!margins.isNull()) {
+        frameMargins_ = margins;
+    }
+    return toScreenRect(handle->geometry().marginsAdded(frameMargins_));
 }
 
 ScreenRect MainWindow::workArea() const {
@@ -214,6 +236,34 @@ ScreenRect MainWindow::workArea() const {
 
 void MainWindow::moveWindowTo(const ScreenRect& target) {
     move(target.left, target.top);
+    // Qt places a hidden window by the frame margins it last knew, which a window shown again
+    // in another form or without its frame yet does not have: it is placed again once shown.
+    settleTimer_.stop();
+    settling_ = false;
+    if (QWidget::isVisible()) {
+        pendingFrame_.reset();
+    } else {
+        pendingFrame_ = target;
+    }
+}
+
+void MainWindow::settlePlacement() {
+    const QPoint wanted(pendingFrame_->left, pendingFrame_->top);
+    if (windowRectNow().topLeft() == ScreenPoint{wanted.x(), wanted.y()}) {
+        pendingFrame_.reset();
+        return;
+    }
+    // The manager puts the frame there itself, whatever Qt knows of its margins. Until it has
+    // answered, the target stands for the window's place.
+    settling_ = true;
+    settleTimer_.start(kSettleLimitMs);
+    windowHandle()->setFramePosition(wanted);
+}
+
+void MainWindow::endSettling() {
+    settleTimer_.stop();
+    settling_ = false;
+    pendingFrame_.reset();
 }
 
 void MainWindow::placeFromSavedPosition() {
@@ -228,16 +278,14 @@ void MainWindow::placeFromSavedPosition() {
 void MainWindow::toggleMiniMode() {
     settings_.miniMode = !settings_.miniMode;
     const bool wasVisible = QWidget::isVisible();
+    const ScreenRect before = windowRect();
     if (!miniActive_) {
         applyHeadingStyle(settings_.miniHeading);
         normalFlags_ = windowFlags();
         const WindowSize miniOuter{layout_.miniClientWidth, layout_.miniClientHeight};
-        const MiniEntry entry = enterMiniGeometry(windowRect(), miniOuter, workArea(), desktop_);
+        const MiniEntry entry = enterMiniGeometry(before, miniOuter, workArea(), desktop_);
         normalRect_ = entry.normal;
-        normalMargins_ = QMargins(geometry().left() - frameGeometry().left(),
-                                  geometry().top() - frameGeometry().top(),
-                                  frameGeometry().right() - geometry().right(),
-                                  frameGeometry().bottom() - geometry().bottom());
+        // The new flags hide the window until it is shown again below.
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint |
                        (normalFlags_ & Qt::WindowStaysOnTopHint));
         const SizeLimits limits = miniSizeLimits(miniOuter);
@@ -245,21 +293,15 @@ void MainWindow::toggleMiniMode() {
         setMaximumSize(limits.maximum.width, limits.maximum.height);
         miniActive_ = true;
         // Frameless, so the client rectangle is the whole window.
-        setGeometry(entry.mini.left, entry.mini.top, miniOuter.width, miniOuter.height);
+        resize(miniOuter.width, miniOuter.height);
+        moveWindowTo(entry.mini);
     } else {
         miniActive_ = false;
         applyHeadingStyle(settings_.normHeading);
-        const ScreenRect mini = windowRect();
         setWindowFlags((normalFlags_ & ~Qt::WindowStaysOnTopHint) |
                        (windowFlags() & Qt::WindowStaysOnTopHint));
-        const QSize client(toPixelsAcross(layout_.width), toPixelsDown(layout_.height));
-        setFixedSize(client);
-        // The frame is not back until the window is shown again, so the client goes where
-        // the old frame margins put it.
-        const ScreenRect target = leaveMiniGeometry(mini, normalRect_, desktop_);
-        setGeometry(
-            QRect(QPoint(target.left + normalMargins_.left(), target.top + normalMargins_.top()),
-                  client));
+        setFixedSize(toPixelsAcross(layout_.width), toPixelsDown(layout_.height));
+        moveWindowTo(leaveMiniGeometry(before, normalRect_, desktop_));
     }
     if (wasVisible) {
         show();
@@ -361,7 +403,7 @@ void MainWindow::setFieldText(int id, const std::string& text) {
 
 void MainWindow::refreshFromEngine() {
     ticked_ = true;
-    const ScreenRect rect = isMinimized() ? ScreenRect{} : windowRect();
+    const ScreenRect rect = isMinimized() || showState_.hidden() ? ScreenRect{} : windowRect();
     const PlacementRecorder::Outcome outcome = placement_.record(rect, settings_.onTop);
     if (outcome.applyOnTop) {
         applyOnTop(*outcome.applyOnTop);
@@ -482,37 +524,52 @@ void MainWindow::openAbout() {
 }
 
 void MainWindow::minimize() {
-    showMinimized();
+    touchTray();
+    // Straight to the tray rather than minimized first: a window manager that reports the
+    // minimize after the window was withdrawn would undo the next restore.
+    if (hideOnMinimize(settings_.taskBar, trayAvailable())) {
+        hideToTray();
+    } else {
+        showMinimized();
+    }
 }
 
 void MainWindow::minimizeFromMenu() {
-    switch (minimizeMenuAction(restored_, settings_.taskBar)) {
+    switch (minimizeMenuAction(showState_.restored(), settings_.taskBar)) {
         case MinimizeAction::Minimize:
-            showMinimized();
+            minimize();
             break;
         case MinimizeAction::Hide:
-            hide();
+            hideToTray();
             break;
         case MinimizeAction::Nothing:
             break;
     }
 }
 
+void MainWindow::hideToTray() {
+    showState_.hiddenToTray();
+    hide();
+}
+
 void MainWindow::restore() {
     allowShow_ = true;
+    showState_.restoredByRequest();
+    setWindowTitle(qs(edition_.windowTitle));
     showNormal();
     raise();
     activateWindow();
 }
 
 void MainWindow::moveToTopRight() {
-    restore();
+    // Placed before it shows, so a window coming back from the tray is checked once it has.
     const ScreenRect before = windowRect();
     const ScreenRect target = topRightTarget(before, workArea(), miniActive_, desktop_);
     moveWindowTo(target);
     if (isOffScreen(target, workAreaFor(target))) {
         moveWindowTo(before);
     }
+    restore();
 }
 
 void MainWindow::resetStatistics() {
@@ -551,6 +608,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
         return;
     }
     dragging_ = true;
+    endSettling();
     dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
 }
 
@@ -595,6 +653,16 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Move && settling_ && pendingFrame_ && watched == windowHandle() &&
+        windowHandle()->frameGeometry().topLeft() ==
+            QPoint(pendingFrame_->left, pendingFrame_->top)) {
+        settling_ = false;
+        pendingFrame_.reset();
+    }
+    if (event->type() == QEvent::Expose && pendingFrame_ && !settling_ &&
+        watched == windowHandle() && windowHandle()->isExposed()) {
+        settlePlacement();
+    }
     // Alt+F4 always exits, even when the close box only minimizes.
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -612,11 +680,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (closeAction(settings_.minimizeOnClose) == CloseAction::Minimize) {
         event->ignore();
-        showMinimized();
+        minimize();
         return;
     }
     event->accept();
     emit exitRequested();
+}
+
+void MainWindow::touchTray() {
+    // Before the first tick has added the icons there is nothing to touch yet.
+    if (ticked_ && tray_.touchFirstIcon && !tray_.touchFirstIcon()) {
+        settings_.taskBar = true;
+    }
 }
 
 void MainWindow::changeEvent(QEvent* event) {
@@ -625,19 +700,18 @@ void MainWindow::changeEvent(QEvent* event) {
         return;
     }
     const bool minimized = isMinimized();
-    restored_ = !minimized;
+    if (!showState_.reported(minimized)) {
+        return;
+    }
     if (!minimized) {
         setWindowTitle(qs(edition_.windowTitle));
     }
-    // Before the first tick has added the icons there is nothing to touch yet.
-    if (ticked_ && tray_.touchFirstIcon && !tray_.touchFirstIcon()) {
-        settings_.taskBar = true;
-    }
+    touchTray();
     if (minimized && hideOnMinimize(settings_.taskBar, trayAvailable())) {
         // Hidden once the state change is through, unless it was undone meanwhile.
         QTimer::singleShot(0, this, [this] {
             if (isMinimized() && hideOnMinimize(settings_.taskBar, trayAvailable())) {
-                hide();
+                hideToTray();
             }
         });
     }

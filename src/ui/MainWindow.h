@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/WindowPort.h"
@@ -88,7 +89,7 @@ class MainWindow : public QWidget, public TrayWindow {
 
     // TrayWindow
     bool isVisible() const override { return QWidget::isVisible(); }
-    bool isRestored() const override { return restored_; }
+    bool isRestored() const override { return showState_.restored(); }
     void minimize() override;
     void minimizeFromMenu() override;
     void restore() override;
@@ -122,10 +123,18 @@ class MainWindow : public QWidget, public TrayWindow {
     void colourControl(int id, const ControlColours& colours);
     SlotStatus slotStatus(int column) const;
     void applyOnTop(bool onTop);
+    // The outer rectangle, frame included, goes to the target's top-left.
     void moveWindowTo(const ScreenRect& target);
+    void settlePlacement();
+    void endSettling();
+    // What Qt knows of the frame now, without a placement still on its way.
+    ScreenRect windowRectNow() const;
     void setFieldText(int id, const std::string& text);
     void showGpuOrSignature(bool gpuSourceRuns);
     bool trayAvailable() const;
+    // A size event touches the first tray icon; a tray that lost it forces a task-bar button.
+    void touchTray();
+    void hideToTray();
 
     const Edition& edition_;
     const MainWindowLayout& layout_;
@@ -148,13 +157,17 @@ class MainWindow : public QWidget, public TrayWindow {
     bool allowShow_ = false;
     bool ticked_ = false;
     bool miniActive_ = false;
-    bool restored_ = true;
+    ShowState showState_;
     bool dragging_ = false;
     bool resizingMini_ = false;
     QPoint dragOffset_;
     ScreenRect normalRect_;
     Qt::WindowFlags normalFlags_;
-    QMargins normalMargins_;
+    // Where a window that was hidden when it was placed must end, until the manager shows it.
+    std::optional<ScreenRect> pendingFrame_;
+    bool settling_ = false;  // placed again, waiting for the manager's answer
+    QTimer settleTimer_;
+    mutable QMargins frameMargins_;  // the normal form's frame, as the manager last told it
     AnchorState anchor_;
     PlacementRecorder placement_;
 };

@@ -37,6 +37,7 @@ class TrayIconSet : public TrayPort {
 
     // For the Settings window's "Show Icon" boxes and its full redraws.
     TrayIcons& icons() { return icons_; }
+    TrayIconHost& host() { return host_; }
 
   private:
     Settings& settings_;

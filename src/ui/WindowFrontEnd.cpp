@@ -14,6 +14,16 @@
 
 namespace calidus {
 
+namespace {
+
+// Not QApplication::quit: that first closes every top-level window, and a main window that
+// minimizes on close would cancel it, while the tray icons' own windows went away.
+void endRun() {
+    QCoreApplication::exit(0);
+}
+
+}  // namespace
+
 // Qt aborts when it finds no display, so the caller asks first.
 bool windowDisplayAvailable() {
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
@@ -55,7 +65,7 @@ int WindowFrontEnd::run(const WindowRun& run) {
         if (QWidget* box = QApplication::activeModalWidget(); box != nullptr) {
             box->close();
         }
-        QApplication::quit();
+        endRun();
     });
     const StartResult started = engine_.start();
     if (started.outcome != StartOutcome::Ready || stopped) {
@@ -72,10 +82,10 @@ int WindowFrontEnd::run(const WindowRun& run) {
         engine_.runTick();
         timer.setInterval(int(engine_.tickPeriod().count()));
         if (run.ticks && ++ticks >= *run.ticks) {
-            QApplication::quit();
+            endRun();
         }
     });
-    QObject::connect(window_.get(), &MainWindow::exitRequested, qApp, &QApplication::quit);
+    QObject::connect(window_.get(), &MainWindow::exitRequested, qApp, endRun);
     timer.start(int(Engine::kFirstTickDelay.count()));
     QApplication::exec();
 

@@ -43,6 +43,7 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
 
     Engine& engine() { return engine_; }
     MainWindow& mainWindow() { return *window_; }
+    TrayIconSet& tray() { return *tray_; }
 
     // WindowPort
     void showMessage(const std::string& caption, const std::string& text,

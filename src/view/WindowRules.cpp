@@ -25,6 +25,14 @@ bool hideOnMinimize(bool taskBar, bool trayExists) {
     return !taskBar && trayExists;
 }
 
+bool ShowState::reported(bool minimized) {
+    if (shape_ == Shape::Hidden) {
+        return false;
+    }
+    shape_ = minimized ? Shape::Minimized : Shape::Restored;
+    return true;
+}
+
 PlacementRecorder::Outcome PlacementRecorder::record(const ScreenRect& window, bool onTop) {
     Outcome outcome;
     const bool minimized = window.height() < kMinimizedHeight;

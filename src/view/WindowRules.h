@@ -21,6 +21,23 @@ MinimizeAction minimizeMenuAction(bool restored, bool taskBar);
 // A minimized window without a task-bar button goes to the tray, when there is one.
 bool hideOnMinimize(bool taskBar, bool trayExists);
 
+// Restored, minimized, or hidden in the tray, as the window itself knows it. A window manager
+// reports the state of a withdrawn window late, and as restored once it has forgotten it, so a
+// report that arrives while the window is hidden changes nothing.
+class ShowState {
+  public:
+    bool restored() const { return shape_ == Shape::Restored; }
+    bool hidden() const { return shape_ == Shape::Hidden; }
+    // A size event from the desktop. Answers false when it came while hidden and is ignored.
+    bool reported(bool minimized);
+    void hiddenToTray() { shape_ = Shape::Hidden; }
+    void restoredByRequest() { shape_ = Shape::Restored; }
+
+  private:
+    enum class Shape { Restored, Minimized, Hidden };
+    Shape shape_ = Shape::Restored;
+};
+
 // The per-tick record of the window's rectangle and the on-top state applied to it.
 class PlacementRecorder {
   public:

@@ -51,5 +51,24 @@ TEST(WindowRules, PlacementIsRecordedWhileShownAndOnTopFollowsTheSetting) {
     EXPECT_EQ(recorder.record({}, false).applyOnTop, false);
 }
 
+TEST(WindowRules, AWindowHiddenInTheTrayIgnoresLateReportsUntilRestored) {
+    ShowState state;
+    EXPECT_TRUE(state.restored());
+    EXPECT_TRUE(state.reported(true));
+    EXPECT_FALSE(state.restored());
+
+    state.hiddenToTray();
+    // The manager forgets the withdrawn window and reports it restored, or minimized late.
+    EXPECT_FALSE(state.reported(false));
+    EXPECT_FALSE(state.reported(true));
+    EXPECT_TRUE(state.hidden());
+    EXPECT_FALSE(state.restored());
+
+    state.restoredByRequest();
+    EXPECT_TRUE(state.restored());
+    EXPECT_TRUE(state.reported(false));
+    EXPECT_TRUE(state.restored());
+}
+
 }  // namespace
 }  // namespace calidus
