@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -24,6 +25,7 @@
 #include "platform/Shell.h"
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
+#include "ui/GroupFrameStyle.h"
 #include "ui/UiFonts.h"
 #include "view/HoverHitTest.h"
 #include "view/WindowColours.h"
@@ -324,9 +326,13 @@ void MainWindow::applyHeadingStyle(bool plain) {
             plainStyle_->setParent(this);
         }
     }
+    if (!plain && groupStyle_ == nullptr) {
+        groupStyle_ = new GroupFrameStyle;
+        groupStyle_->setParent(this);
+    }
     for (int id : {control::kHeaderBox, control::kTemperatureBox, control::kDistanceBox,
                    control::kMinimumBox, control::kMaximumBox, control::kStatusBox}) {
-        control(id)->setStyle(plain ? plainStyle_ : nullptr);
+        control(id)->setStyle(plain ? plainStyle_ : groupStyle_);
     }
     headingPlain_ = plain;
 }
@@ -465,6 +471,16 @@ void MainWindow::showMessage(const std::string& caption, const std::string& text
                 : icon == MessageIcon::Warning     ? QMessageBox::Warning
                 : icon == MessageIcon::Information ? QMessageBox::Information
                                                    : QMessageBox::NoIcon);
+    // The box sizes itself by its text; a short text leaves the caption cut off in the title bar.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const QFontMetrics title(titleFont);
+    const int width =
+        messageBoxWidthForCaption(title.horizontalAdvance(qs(caption)), title.height());
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()); grid != nullptr) {
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
 }
 

@@ -149,7 +149,8 @@ class MainWindow : public QWidget, public TrayWindow {
     QMap<int, QWidget*> controls_;
     QMenu* contextMenu_ = nullptr;
     QMenu* hoverMenu_ = nullptr;
-    QStyle* plainStyle_ = nullptr;
+    QStyle* plainStyle_ = nullptr;  // headings in the user's colour
+    QStyle* groupStyle_ = nullptr;  // headings as the desktop draws them
     bool headingPlain_ = false;
     QTimer hoverTimer_;
     QPoint hoverPoint_;

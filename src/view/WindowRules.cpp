@@ -25,6 +25,11 @@ bool hideOnMinimize(bool taskBar, bool trayExists) {
     return !taskBar && trayExists;
 }
 
+int messageBoxWidthForCaption(int captionWidth, int lineHeight) {
+    // An icon and three buttons with their gaps, and the box's own borders.
+    return captionWidth + 8 * lineHeight;
+}
+
 bool ShowState::reported(bool minimized) {
     if (shape_ == Shape::Hidden) {
         return false;

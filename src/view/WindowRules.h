@@ -21,6 +21,10 @@ MinimizeAction minimizeMenuAction(bool restored, bool taskBar);
 // A minimized window without a task-bar button goes to the tray, when there is one.
 bool hideOnMinimize(bool taskBar, bool trayExists);
 
+// The narrowest message box whose title bar shows its whole caption: the caption's width in the
+// title font and room for the window manager's icon and buttons, some lines tall each.
+int messageBoxWidthForCaption(int captionWidth, int lineHeight);
+
 // Restored, minimized, or hidden in the tray, as the window itself knows it. A window manager
 // reports the state of a withdrawn window late, and as restored once it has forgotten it, so a
 // report that arrives while the window is hidden changes nothing.

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
@@ -342,6 +343,55 @@ TEST_P(MainWindowTest, AboutLooksTheModelNumberUpWithoutTheDisplayPrefixes) {
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0], specificationSearchAddress(model));
     EXPECT_EQ(specificationSearchAddress(model).find("Core "), std::string::npos);
+}
+
+TEST_P(MainWindowTest, FieldsSitInsideTheirGroupFramesInBothHeadingStyles) {
+    open();
+    for (const bool plain : {false, true}) {
+        window->applyHeadingStyle(plain);
+        for (const ControlSpec& box : layout().controls) {
+            if (box.kind != ControlKind::GroupBox || box.caption.empty()) {
+                continue;
+            }
+            // The frame's top line, looked for at the right end where no title is.
+            const QImage picture = window->control(box.id)->grab().toImage();
+            const int x = picture.width() - 10;
+            int line = 0;
+            while (line < picture.height() / 2 && picture.pixel(x, line) == picture.pixel(x, 0)) {
+                ++line;
+            }
+            ASSERT_LT(line, picture.height() / 2) << box.id;
+            const int frameTop = window->control(box.id)->y() + line;
+            for (const ControlSpec& field : layout().controls) {
+                const bool inside =
+                    field.kind != ControlKind::GroupBox && field.kind != ControlKind::Button &&
+                    field.rect.y > box.rect.y && field.rect.y < box.rect.y + box.rect.height;
+                if (inside && !window->control(field.id)->isHidden()) {
+                    EXPECT_GT(window->control(field.id)->y(), frameTop + 1)
+                        << "field " << field.id << " in box " << box.id << ", plain " << plain;
+                }
+            }
+        }
+    }
+}
+
+TEST_P(MainWindowTest, MessageBoxIsWideEnoughForItsCaption) {
+    open();
+    window->setMessageSink({});
+    int width = 0;
+    QTimer::singleShot(0, [&width] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(top); box != nullptr && box->isVisible()) {
+                width = box->width();
+                box->accept();
+            }
+        }
+    });
+    window->showMessage("Anchor Position", "Current Position\n( 100, 100 )\n", MessageIcon::None);
+    QFont bold = window->font();
+    bold.setBold(true);
+    // Room for the caption beside a title bar's icon and three buttons.
+    EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(QStringLiteral("Anchor Position")) + 96);
 }
 
 INSTANTIATE_TEST_SUITE_P(Editions, MainWindowTest,
