@@ -1,10 +1,13 @@
 // Renders the main window of both editions, normal and compact, after a few ticks on the
-// simulated machine. Run by scripts/screenshots, which names the folder; not part of the suite.
+// simulated machine. Run by scripts/screenshots under a window manager, which names the folder;
+// not part of the suite.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QWindow>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -18,6 +21,16 @@
 
 namespace calidus {
 namespace {
+
+// Under a window manager the window shows, and takes its compact size, a little later.
+void settle(const QWidget& window, QSize size) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!(window.windowHandle()->isExposed() && window.size() == size) &&
+           clock.elapsed() < 2000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
 
 void render(const Edition& edition, const std::function<void(Settings&)>& look,
             const QString& folder, const QString& name) {
@@ -39,10 +52,10 @@ void render(const Edition& edition, const std::function<void(Settings&)>& look,
         ++host.now;
         engine.runTick();
     }
-    QApplication::processEvents();
+    settle(window, window.size());
     EXPECT_TRUE(window.grab().save(folder + "/" + name + "-normal.png"));
     window.toggleMiniMode();
-    QApplication::processEvents();
+    settle(window, window.minimumSize());
     EXPECT_TRUE(window.grab().save(folder + "/" + name + "-mini.png"));
     engine.shutdown();
 }
