@@ -24,8 +24,8 @@ class ConsoleDesktop : public WindowPort, public TrayPort {
     void flashWindow() override {}
 
     // Every icon the engine asks for counts as shown, so a console run keeps the person's set.
-    std::uint32_t addTrayIcons(std::uint32_t iconShow) override { return iconShow; }
-    void removeTrayIcons(std::uint32_t) override {}
+    IconShow addTrayIcons(IconShow iconShow) override { return iconShow; }
+    void removeTrayIcons(IconShow) override {}
     void refreshTray() override {}
 
   private:

@@ -42,6 +42,7 @@ Engine::Engine(const Edition& edition, Platform& platform, WindowPort& window, T
       window_(window),
       tray_(tray),
       settingsFile_(std::move(settings.file)),
+      live_(edition, settings_),
       access_(platform),
       alarm_(window, std::move(settings.soundFolders), problemReport()),
       log_(clockAndLoad_, std::move(settings.logFolder), problemReport()) {
@@ -188,7 +189,7 @@ void Engine::readSettings(const ProfileFile& file) {
                       .cores = config_.calibration,
                       .killMHz = threads_.killMHz.load() != 0,
                       .gpu = gpu});
-    settings_ = loaded.settings;
+    live_.assign(loaded.settings);
     tickPeriod_ = tickPeriodFor(edition_, settings_.refreshInterval);
     config_.calibration = loaded.cores;
     threads_.killMHz = loaded.killMHz ? 1 : 0;
@@ -235,23 +236,22 @@ void Engine::firstTick() {
 }
 
 void Engine::addTrayIcons() {
-    auto shown = static_cast<std::uint32_t>(settings_.iconShow);
+    IconShow shown = settings_.iconShow;
     // The icon of a core or source that does not exist is not asked for, whatever the front end.
     if (edition_.trayDropsMissingAtFirstAdd) {
-        for (int slot = 0; slot < edition_.trayIconSlots - 1; ++slot) {
+        for (int slot = 0; slot < IconShow::gpuSlot(edition_); ++slot) {
             if (!edition_.monitors(slot) || !config_.corePresent(slot)) {
-                shown &= ~(1u << slot);
+                shown = shown.withSlot(slot, false);
             }
         }
     }
     if (!state_.gpuPresent) {
-        shown &= ~edition_.gpuTrayIconBit();
+        shown = shown.withoutGpu(edition_);
     }
-    shown = (shown & ~edition_.trayIconBits()) | tray_.addTrayIcons(shown);
-    settings_.iconShow = static_cast<int>(shown);
+    live_.setIconShow(shown.withIcons(edition_, tray_.addTrayIcons(shown)));
     // This edition's bits only: unused bits left in the mask must not stand for a shown icon.
-    if ((shown & edition_.trayIconBits()) == 0) {
-        settings_.taskBar = true;
+    if (!settings_.iconShow.anyIcon(edition_)) {
+        live_.set(KeyId::TaskBar, true);
     }
 }
 
@@ -340,7 +340,7 @@ void Engine::shutdown() {
     clockModAtExit_ = clockModulation_.readAtExit(run);
     log_.shutDown(run);
     if (trayIconsAdded) {
-        tray_.removeTrayIcons(static_cast<std::uint32_t>(settings_.iconShow));
+        tray_.removeTrayIcons(settings_.iconShow);
     }
     clockModulation_.shutDown(run);
     access_.stopDriver();

@@ -12,6 +12,7 @@
 #include "app/UnmeasuredClockAndLoad.h"
 #include "app/WindowPort.h"
 #include "common/Edition.h"
+#include "config/LiveSettings.h"
 #include "config/Settings.h"
 #include "cpu/ProcessorAccess.h"
 #include "cpu/ProcessorInfo.h"
@@ -99,11 +100,11 @@ class Engine {
     const DisplayTexts& texts() const { return texts_; }
     // The temperatures of the last ticks, one entry each; Reset keeps them.
     const TemperatureHistory& history() const { return history_; }
-    // Every key of the settings file, corrected, once start answered Ready; the window and the
-    // Settings window change them live. The per-core TjMax and Idle values are in
+    // Every key of the settings file, corrected, once start answered Ready; the window, the tray
+    // and the Settings window change them live. The per-core TjMax and Idle values are in
     // configuration().
-    Settings& settings() { return settings_; }
-    const Settings& settings() const { return settings_; }
+    LiveSettings& settings() { return live_; }
+    const LiveSettings& settings() const { return live_; }
     // Valid once start got past the support test (also when it refused the processor).
     const ProcessorInfo& processor() const { return processor_; }
     ThreadControl& threadControl() { return threads_; }
@@ -147,7 +148,8 @@ class Engine {
     WindowPort& window_;
     TrayPort& tray_;
     std::filesystem::path settingsFile_;
-    Settings settings_;
+    Settings settings_;  // changed only through live_
+    LiveSettings live_;
     ProcessorInfo processor_;
     ProcessorAccess access_;
     ThreadControl threads_;

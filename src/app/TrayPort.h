@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include "config/IconShow.h"
 
 namespace calidus {
 
@@ -11,8 +11,8 @@ class TrayPort {
 
     // First tick: adds the icons of the IconShow mask and answers the mask of those the
     // tray took. Shutdown removes the icons of the mask.
-    virtual std::uint32_t addTrayIcons(std::uint32_t iconShow) = 0;
-    virtual void removeTrayIcons(std::uint32_t iconShow) = 0;
+    virtual IconShow addTrayIcons(IconShow iconShow) = 0;
+    virtual void removeTrayIcons(IconShow iconShow) = 0;
     // Every tick, after the temperatures and alarms: redraw the icons and their tooltips.
     virtual void refreshTray() = 0;
 };

@@ -65,9 +65,6 @@ struct Edition {
 
     bool isXL() const { return kind == EditionKind::XL; }
     bool monitors(int core) const;
-    // The "IconShow" bits of this edition's tray slots, and of its GPU slot.
-    std::uint32_t trayIconBits() const { return (1u << trayIconSlots) - 1; }
-    std::uint32_t gpuTrayIconBit() const { return 1u << (trayIconSlots - 1); }
 
     static const Edition& standard();
     static const Edition& xl();

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "config/IconShow.h"
+
 namespace calidus {
 
 // A colour in 0x00BBGGRR layout.
@@ -26,7 +28,8 @@ struct TrayFontKeys {
 };
 
 // The in-memory copy of the settings file: one field per key of either edition, holding the
-// corrected value. The per-core TjMax and Idle values live with the cores (CoreCalibration).
+// corrected value (SettingsKeyTable names each key's field). The per-core TjMax and Idle values
+// live with the cores (CoreCalibration). Changes during a run go through LiveSettings.
 struct Settings {
     TrayFontKeys trayFont;
     int quality = 0;  // 0..3
@@ -76,7 +79,7 @@ struct Settings {
     bool customGUIMini = false;
     bool normHeading = false;
     bool miniHeading = false;
-    int iconShow = 1;
+    IconShow iconShow;
     int fontNumber = 0;  // XL edition
     int bold = 0;        // XL edition: 200 when on
 

@@ -7,6 +7,7 @@
 #include "common/Edition.h"
 #include "config/ProfileFile.h"
 #include "config/Settings.h"
+#include "config/SettingsKey.h"
 #include "cpu/CoreCalibration.h"
 #include "cpu/ProcessorInfo.h"
 
@@ -16,12 +17,6 @@ struct ProcessorIdentity {
     std::string_view brandString;  // seen up to its first NUL
     std::uint32_t cpuSignature = 0;
     bool platformInfoClass = false;
-};
-
-struct GpuSourcesRunning {
-    bool ati = false;
-    bool nvidia = false;
-    bool any() const { return ati || nvidia; }
 };
 
 // What start-up knows when the settings are read.

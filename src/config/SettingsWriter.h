@@ -36,7 +36,7 @@ struct ExitState {
     ScreenPoint anchor;
     ScreenPoint previousAnchor;
     bool miniMode = false;
-    int iconShow = 1;
+    IconShow iconShow;
     // Low half of MSR 0x19A on logical processor 0; the stored "ClockMod" stays without it.
     std::optional<std::uint32_t> clockModulationRegister;
 };

@@ -12,8 +12,6 @@ namespace {
 
 constexpr std::uint32_t kTemperatureTarget = 0x1A2;
 constexpr int kLowestReportedTjMax = 70;
-constexpr int kLowestSettingTjMax = 70;
-constexpr int kHighestSettingTjMax = 120;
 
 // Where the two programs' model tables differ.
 struct TableRules {
@@ -177,23 +175,6 @@ void chooseTjMaxFromProcessor(ProcessorAccess& access, const ProcessorInfo& info
             reported < kLowestReportedTjMax ? CoreCalibration::kStartTjMax : reported;
     }
     access.unpin();
-}
-
-void applyCoreSettings(CoreCalibration& calibration, bool processorChanged,
-                       const CoreSettings& settings, const Edition& edition) {
-    for (int n = 0; n < edition.coreSlots; ++n) {
-        const auto slot = static_cast<std::size_t>(n);
-        calibration.idle[slot] = 0;
-        calibration.defaultTjMax[slot] = calibration.tjMax[slot];
-        if (processorChanged) {
-            continue;
-        }
-        const int tjMax = settings.tjMax(n);
-        if (tjMax >= kLowestSettingTjMax && tjMax <= kHighestSettingTjMax) {
-            calibration.tjMax[slot] = tjMax;
-        }
-        calibration.idle[slot] = settings.idleTenths(n);
-    }
 }
 
 int idleTenths(std::string_view text) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string_view>
 
 #include "common/Edition.h"
@@ -20,17 +19,6 @@ bool chooseTjMaxFromTables(ProcessorInfo& info, CoreCalibration& calibration,
 void chooseTjMaxFromProcessor(ProcessorAccess& access, const ProcessorInfo& info,
                               const CoreMap& map, CoreCalibration& calibration,
                               const Edition& edition);
-
-// The per-core values of the settings file; each takes a core slot number.
-struct CoreSettings {
-    std::function<int(int)> tjMax;       // "TjMax%d", 0 when absent
-    std::function<int(int)> idleTenths;  // "Idle%d" through idleTenths()
-};
-
-// Keeps the chosen TjMax as each slot's default, then applies the user's values unless the
-// settings were saved on another processor.
-void applyCoreSettings(CoreCalibration& calibration, bool processorChanged,
-                       const CoreSettings& settings, const Edition& edition);
 
 // An "Idle%d" text in tenths of a degree, rounded half away from zero; 0 outside -19.9..9.9.
 int idleTenths(std::string_view text);

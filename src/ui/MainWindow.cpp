@@ -75,7 +75,7 @@ bool contains(const std::vector<int>& ids, int id) {
 
 }  // namespace
 
-MainWindow::MainWindow(const Edition& edition, Settings& settings, Shell& shell, Clock& clock,
+MainWindow::MainWindow(const Edition& edition, LiveSettings& settings, Shell& shell, Clock& clock,
                        QWidget* parent)
     : QWidget(parent),
       edition_(edition),
@@ -185,13 +185,13 @@ bool MainWindow::trayAvailable() const {
 }
 
 void MainWindow::prepareForStart() {
-    allowShow_ = allowShowAtStart(settings_.startMinimized, settings_.miniMode, settings_.taskBar,
-                                  trayAvailable());
-    if (settings_.anchorXY != 0) {
-        anchor_.anchor = unpackPosition(settings_.anchorXY);
+    allowShow_ = allowShowAtStart(settings_->startMinimized, settings_->miniMode,
+                                  settings_->taskBar, trayAvailable());
+    if (settings_->anchorXY != 0) {
+        anchor_.anchor = unpackPosition(settings_->anchorXY);
         anchor_.previous = anchor_.anchor;
     }
-    applyHeadingStyle(settings_.miniMode ? settings_.miniHeading : settings_.normHeading);
+    applyHeadingStyle(settings_->miniMode ? settings_->miniHeading : settings_->normHeading);
     const bool gpu = engine_ != nullptr && engine_->monitoring() && engine_->state().gpuPresent;
     showGpuOrSignature(gpu);
     if (engine_ != nullptr) {
@@ -271,18 +271,18 @@ void MainWindow::endSettling() {
 void MainWindow::placeFromSavedPosition() {
     const ScreenRect current = windowRect();
     const std::optional<ScreenRect> target = calidus::placeFromSavedPosition(
-        settings_.windowXY, current, monitors(), desktop_, edition_.isXL());
+        settings_->windowXY, current, monitors(), desktop_, edition_.isXL());
     if (target) {
         moveWindowTo(*target);
     }
 }
 
 void MainWindow::toggleMiniMode() {
-    settings_.miniMode = !settings_.miniMode;
+    settings_.set(KeyId::MiniMode, !settings_->miniMode);
     const bool wasVisible = QWidget::isVisible();
     const ScreenRect before = windowRect();
     if (!miniActive_) {
-        applyHeadingStyle(settings_.miniHeading);
+        applyHeadingStyle(settings_->miniHeading);
         normalFlags_ = windowFlags();
         const WindowSize miniOuter{layout_.miniClientWidth, layout_.miniClientHeight};
         const MiniEntry entry = enterMiniGeometry(before, miniOuter, workArea(), desktop_);
@@ -299,7 +299,7 @@ void MainWindow::toggleMiniMode() {
         moveWindowTo(entry.mini);
     } else {
         miniActive_ = false;
-        applyHeadingStyle(settings_.normHeading);
+        applyHeadingStyle(settings_->normHeading);
         setWindowFlags((normalFlags_ & ~Qt::WindowStaysOnTopHint) |
                        (windowFlags() & Qt::WindowStaysOnTopHint));
         setFixedSize(toPixelsAcross(layout_.width), toPixelsDown(layout_.height));
@@ -313,7 +313,7 @@ void MainWindow::toggleMiniMode() {
 }
 
 void MainWindow::enterSavedMiniMode() {
-    settings_.miniMode = false;
+    settings_.set(KeyId::MiniMode, false);
     toggleMiniMode();
 }
 
@@ -338,7 +338,7 @@ void MainWindow::applyHeadingStyle(bool plain) {
 }
 
 void MainWindow::applyColours() {
-    const ColourScheme scheme = colourScheme(settings_, miniActive_);
+    const ColourScheme scheme = colourScheme(*settings_, miniActive_);
     QPalette windowPalette = QApplication::palette(this);
     if (scheme.custom) {
         windowPalette.setColor(QPalette::Window, toQColor(scheme.background));
@@ -361,7 +361,7 @@ void MainWindow::applyColours() {
 }
 
 void MainWindow::applyStatusColours() {
-    const ColourScheme scheme = colourScheme(settings_, miniActive_);
+    const ColourScheme scheme = colourScheme(*settings_, miniActive_);
     for (int column = 0; column < layout_.columns(); ++column) {
         colourControl(layout_.status[column],
                       controlColours(ControlRole::Status, scheme, slotStatus(column)));
@@ -410,7 +410,7 @@ void MainWindow::setFieldText(int id, const std::string& text) {
 void MainWindow::refreshFromEngine() {
     ticked_ = true;
     const ScreenRect rect = isMinimized() || showState_.hidden() ? ScreenRect{} : windowRect();
-    const PlacementRecorder::Outcome outcome = placement_.record(rect, settings_.onTop);
+    const PlacementRecorder::Outcome outcome = placement_.record(rect, settings_->onTop);
     if (outcome.applyOnTop) {
         applyOnTop(*outcome.applyOnTop);
     }
@@ -442,7 +442,7 @@ void MainWindow::refreshFromEngine() {
 }
 
 void MainWindow::applyAppearance() {
-    applyHeadingStyle(miniActive_ ? settings_.miniHeading : settings_.normHeading);
+    applyHeadingStyle(miniActive_ ? settings_->miniHeading : settings_->normHeading);
     applyColours();
     update();
 }
@@ -543,7 +543,7 @@ void MainWindow::minimize() {
     touchTray();
     // Straight to the tray rather than minimized first: a window manager that reports the
     // minimize after the window was withdrawn would undo the next restore.
-    if (hideOnMinimize(settings_.taskBar, trayAvailable())) {
+    if (hideOnMinimize(settings_->taskBar, trayAvailable())) {
         hideToTray();
     } else {
         showMinimized();
@@ -551,7 +551,7 @@ void MainWindow::minimize() {
 }
 
 void MainWindow::minimizeFromMenu() {
-    switch (minimizeMenuAction(showState_.restored(), settings_.taskBar)) {
+    switch (minimizeMenuAction(showState_.restored(), settings_->taskBar)) {
         case MinimizeAction::Minimize:
             minimize();
             break;
@@ -685,7 +685,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         const QWidget* target = qobject_cast<QWidget*>(watched);
         if (key->key() == Qt::Key_F4 && (key->modifiers() & Qt::AltModifier) && target != nullptr &&
             target->window() == this) {
-            settings_.minimizeOnClose = false;
+            settings_.set(KeyId::MinimizeOnClose, false);
             close();
             return true;
         }
@@ -694,7 +694,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (closeAction(settings_.minimizeOnClose) == CloseAction::Minimize) {
+    if (closeAction(settings_->minimizeOnClose) == CloseAction::Minimize) {
         event->ignore();
         minimize();
         return;
@@ -706,7 +706,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::touchTray() {
     // Before the first tick has added the icons there is nothing to touch yet.
     if (ticked_ && tray_.touchFirstIcon && !tray_.touchFirstIcon()) {
-        settings_.taskBar = true;
+        settings_.set(KeyId::TaskBar, true);
     }
 }
 
@@ -723,10 +723,10 @@ void MainWindow::changeEvent(QEvent* event) {
         setWindowTitle(qs(edition_.windowTitle));
     }
     touchTray();
-    if (minimized && hideOnMinimize(settings_.taskBar, trayAvailable())) {
+    if (minimized && hideOnMinimize(settings_->taskBar, trayAvailable())) {
         // Hidden once the state change is through, unless it was undone meanwhile.
         QTimer::singleShot(0, this, [this] {
-            if (isMinimized() && hideOnMinimize(settings_.taskBar, trayAvailable())) {
+            if (isMinimized() && hideOnMinimize(settings_->taskBar, trayAvailable())) {
                 hideToTray();
             }
         });

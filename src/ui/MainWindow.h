@@ -11,7 +11,7 @@
 
 #include "app/WindowPort.h"
 #include "common/Edition.h"
-#include "config/Settings.h"
+#include "config/LiveSettings.h"
 #include "view/MainWindowLayout.h"
 #include "view/MiniModeGeometry.h"
 #include "view/TrayWindow.h"
@@ -46,7 +46,7 @@ class MainWindow : public QWidget, public TrayWindow {
     Q_OBJECT
 
   public:
-    MainWindow(const Edition& edition, Settings& settings, Shell& shell, Clock& clock,
+    MainWindow(const Edition& edition, LiveSettings& settings, Shell& shell, Clock& clock,
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -138,7 +138,7 @@ class MainWindow : public QWidget, public TrayWindow {
 
     const Edition& edition_;
     const MainWindowLayout& layout_;
-    Settings& settings_;
+    LiveSettings& settings_;
     Shell& shell_;
     Clock& clock_;
     Engine* engine_ = nullptr;

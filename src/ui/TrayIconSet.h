@@ -6,7 +6,7 @@
 
 #include "app/TrayPort.h"
 #include "common/Edition.h"
-#include "config/Settings.h"
+#include "config/LiveSettings.h"
 #include "cpu/RunConfiguration.h"
 #include "measure/MonitorState.h"
 #include "ui/MainWindow.h"
@@ -23,13 +23,13 @@ class TrayIconSet : public TrayPort {
   public:
     using Sleep = TrayIcons::Sleep;
 
-    TrayIconSet(const Edition& edition, Settings& settings, const MonitorState& state,
+    TrayIconSet(const Edition& edition, LiveSettings& settings, const MonitorState& state,
                 const RunConfiguration& config, const DisplayTexts& texts, TrayWindow& window,
                 Sleep sleep);
 
-    std::uint32_t addTrayIcons(std::uint32_t iconShow) override;
+    IconShow addTrayIcons(IconShow iconShow) override;
     // The live mask: the menu and the Settings window change it after the first tick.
-    void removeTrayIcons(std::uint32_t iconShow) override;
+    void removeTrayIcons(IconShow iconShow) override;
     void refreshTray() override { icons_.updateTrayIcons(); }
 
     // The window's link for its size events.
@@ -40,7 +40,7 @@ class TrayIconSet : public TrayPort {
     TrayIconHost& host() { return host_; }
 
   private:
-    Settings& settings_;
+    LiveSettings& settings_;
     TrayIconHost host_;
     TrayIcons icons_;
     TrayMenu menu_;

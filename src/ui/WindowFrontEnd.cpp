@@ -134,11 +134,11 @@ WindowPositionAtExit WindowFrontEnd::windowPositionAtExit() {
     return window_->positionAtExit();
 }
 
-std::uint32_t WindowFrontEnd::addTrayIcons(std::uint32_t iconShow) {
+IconShow WindowFrontEnd::addTrayIcons(IconShow iconShow) {
     return tray_->addTrayIcons(iconShow);
 }
 
-void WindowFrontEnd::removeTrayIcons(std::uint32_t iconShow) {
+void WindowFrontEnd::removeTrayIcons(IconShow iconShow) {
     tray_->removeTrayIcons(iconShow);
 }
 

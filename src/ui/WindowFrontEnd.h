@@ -58,8 +58,8 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
     WindowPositionAtExit windowPositionAtExit() override;
 
     // TrayPort
-    std::uint32_t addTrayIcons(std::uint32_t iconShow) override;
-    void removeTrayIcons(std::uint32_t iconShow) override;
+    IconShow addTrayIcons(IconShow iconShow) override;
+    void removeTrayIcons(IconShow iconShow) override;
     void refreshTray() override;
 
   private:

@@ -1,15 +1,14 @@
 #include "view/TrayIcons.h"
 
 #include <algorithm>
-#include <bit>
 #include <string>
 #include <utility>
 
 namespace calidus {
 
 TrayIcons::TrayIcons(const Edition& edition, TrayHost& host, const MonitorState& state,
-                     const RunConfiguration& config, const DisplayTexts& texts, Settings& settings,
-                     Sleep sleep)
+                     const RunConfiguration& config, const DisplayTexts& texts,
+                     LiveSettings& settings, Sleep sleep)
     : edition_(edition),
       host_(host),
       state_(state),
@@ -27,31 +26,30 @@ bool TrayIcons::usable(int slot) const {
     return edition_.monitors(slot) && config_.corePresent(slot);
 }
 
-int TrayIcons::firstShownSlot() const {
-    if (iconShow() == 0) {
-        return -1;
+std::uint32_t TrayIcons::usableSlots() const {
+    std::uint32_t slots = 0;
+    for (int slot = gpuSlot(); slot >= 0; --slot) {
+        slots |= usable(slot) ? 1u << slot : 0;
     }
-    const int lowest = std::countr_zero(iconShow());
-    return lowest < slotCount() ? lowest : -1;
+    return slots;
 }
 
-std::uint32_t TrayIcons::addTrayIcons() {
+IconShow TrayIcons::addTrayIcons() {
     // Cleared before the adds: a GPU icon added now would stay in the tray without its bit, never
     // drawn, never removed, and in the way when a GPU source starts later.
     if (!state_.gpuPresent) {
-        setIconShow(iconShow() & ~slotBit(gpuSlot()));
+        settings_.setIconShow(iconShow().withoutGpu(edition_));
+    }
+    if (edition_.trayDropsMissingAtFirstAdd) {
+        settings_.setIconShow(iconShow().withoutAbsent(edition_, usableSlots()));
     }
     for (int slot = gpuSlot(); slot >= 0; --slot) {
         if (!shown(slot)) {
             continue;
         }
-        if (edition_.trayDropsMissingAtFirstAdd && !usable(slot)) {
-            setIconShow(iconShow() & ~slotBit(slot));
-            continue;
-        }
         entries_[slot] = TrayEntry{};
         if (!addWithRetry(slot)) {
-            setIconShow(iconShow() & ~slotBit(slot));
+            setShown(slot, false);
         }
     }
     forceTaskBarWhenNoIcon();
@@ -80,7 +78,7 @@ void TrayIcons::updateTrayIcons() {
         entry.tooltip = tooltipFor(slot);
         const int value = valueFor(slot);
         // The summary tooltip must stay current even when the number does not change.
-        const bool refreshAnyway = slot == first || settings_.trayInfo || settings_.alarm;
+        const bool refreshAnyway = slot == first || settings_->trayInfo || settings_->alarm;
         if (value == lastDrawn_[slot] && !refreshAnyway) {
             continue;
         }
@@ -91,8 +89,8 @@ void TrayIcons::updateTrayIcons() {
         } else {
             entry.image = TrayIconImage{.programIcon = false,
                                         .value = value,
-                                        .threeDigit = settings_.threeDigit,
-                                        .colour = settings_.iconTextColor[slot]};
+                                        .threeDigit = settings_->threeDigit,
+                                        .colour = settings_->iconTextColor[slot]};
         }
         host_.modify(slot, entry);
     }
@@ -105,7 +103,7 @@ std::string TrayIcons::tooltipFor(int slot) const {
                "\nMin = " + std::to_string(state_.gpu.minTemperature) + unit +
                "\nMax = " + std::to_string(state_.gpu.maxTemperature) + unit;
     }
-    if (slot == firstShownSlot() || settings_.trayInfo) {
+    if (slot == firstShownSlot() || settings_->trayInfo) {
         return texts_.tooltip;
     }
     return "Core " + std::to_string(slot);
@@ -122,7 +120,7 @@ int TrayIcons::valueFor(int slot) const {
         minimum = gpu.minTemperature;
         maximum = gpu.maxTemperature;
         sum = gpu.temperatureSum;
-    } else if ((iconShow() & kIconShowDistance) != 0) {
+    } else if (iconShow().distance()) {
         const CoreSample& core = state_.cores[slot];
         current = core.reading;
         minimum = core.minReading;
@@ -135,15 +133,15 @@ int TrayIcons::valueFor(int slot) const {
         maximum = core.maxTemperature;
         sum = core.temperatureSum;
     }
-    // With several kinds set, average beats maximum beats minimum.
-    if ((iconShow() & kIconShowAverage) != 0) {
-        return averageOf(sum, state_.tickCount);
-    }
-    if ((iconShow() & kIconShowMaximum) != 0) {
-        return maximum;
-    }
-    if ((iconShow() & kIconShowMinimum) != 0) {
-        return minimum;
+    switch (iconShow().value()) {
+        case IconShow::Value::Average:
+            return averageOf(sum, state_.tickCount);
+        case IconShow::Value::Maximum:
+            return maximum;
+        case IconShow::Value::Minimum:
+            return minimum;
+        case IconShow::Value::Current:
+            break;
     }
     return current;
 }
@@ -153,18 +151,18 @@ bool TrayIcons::blinking(int slot) const {
         return false;
     }
     if (slot == gpuSlot()) {
-        return state_.gpu.temperature >= settings_.alarm2;
+        return state_.gpu.temperature >= settings_->alarm2;
     }
-    return state_.cores[slot].temperature >= settings_.alarm1;
+    return state_.cores[slot].temperature >= settings_->alarm1;
 }
 
 bool TrayIcons::setIconShown(int slot, bool on) {
     if (on) {
         // Everything goes and comes back, so the icons keep their order in the tray.
-        removeAllThenAdd((iconShow() & iconBits()) | slotBit(slot));
+        removeAllThenAdd(iconShow().icons(edition_).withSlot(slot, true));
     } else {
         host_.remove(slot);
-        setIconShow(iconShow() & ~slotBit(slot));
+        setShown(slot, false);
     }
     const bool forced = forceTaskBarWhenNoIcon();
     requestFullRedraw();
@@ -172,36 +170,36 @@ bool TrayIcons::setIconShown(int slot, bool on) {
 }
 
 void TrayIcons::redrawTrayIcons() {
-    removeAllThenAdd(iconShow() & iconBits());
+    removeAllThenAdd(iconShow().icons(edition_));
     forceTaskBarWhenNoIcon();
     requestFullRedraw();
 }
 
-void TrayIcons::removeAllThenAdd(std::uint32_t wanted) {
+void TrayIcons::removeAllThenAdd(IconShow wanted) {
     for (int slot = gpuSlot(); slot >= 0; --slot) {
         if (shown(slot) && host_.remove(slot)) {
-            setIconShow(iconShow() & ~slotBit(slot));
+            setShown(slot, false);
         }
     }
     for (int slot = gpuSlot(); slot >= 0; --slot) {
-        if ((wanted & slotBit(slot)) != 0 && usable(slot) && host_.add(slot, entries_[slot])) {
-            setIconShow(iconShow() | slotBit(slot));
+        if (wanted.shows(slot) && usable(slot) && host_.add(slot, entries_[slot])) {
+            setShown(slot, true);
         }
     }
 }
 
 bool TrayIcons::forceTaskBarWhenNoIcon() {
     // Without an icon the window must keep a task-bar button, or nothing could bring it back.
-    if ((iconShow() & iconBits()) != 0) {
+    if (iconShow().anyIcon(edition_)) {
         return false;
     }
-    settings_.taskBar = true;
+    settings_.set(KeyId::TaskBar, true);
     return true;
 }
 
-void TrayIcons::removeTrayIcons(std::uint32_t mask) {
+void TrayIcons::removeTrayIcons(IconShow mask) {
     for (int slot = gpuSlot(); slot >= 0; --slot) {
-        if ((mask & slotBit(slot)) == 0) {
+        if (!mask.shows(slot)) {
             continue;
         }
         for (int attempt = 0; attempt < edition_.trayRemoveAttempts; ++attempt) {
@@ -215,7 +213,7 @@ void TrayIcons::removeTrayIcons(std::uint32_t mask) {
 bool TrayIcons::firstIconAlive() {
     const int first = firstShownSlot();
     if (first < 0 || !host_.modify(first, entries_[first])) {
-        settings_.taskBar = true;
+        settings_.set(KeyId::TaskBar, true);
         return false;
     }
     return true;

@@ -6,21 +6,13 @@
 #include <vector>
 
 #include "common/Edition.h"
-#include "config/Settings.h"
+#include "config/LiveSettings.h"
 #include "cpu/RunConfiguration.h"
 #include "measure/MonitorState.h"
 #include "view/DisplayTexts.h"
 #include "view/TrayHost.h"
 
 namespace calidus {
-
-// IconShow bits above the icon slots: which value the icons show.
-inline constexpr std::uint32_t kIconShowMinimum = 1u << 9;
-inline constexpr std::uint32_t kIconShowMaximum = 1u << 10;
-inline constexpr std::uint32_t kIconShowAverage = 1u << 11;
-inline constexpr std::uint32_t kIconShowDistance = 1u << 12;
-inline constexpr std::uint32_t kIconShowValueKind =
-    kIconShowMinimum | kIconShowMaximum | kIconShowAverage;
 
 // A full redraw marker: no value equals it, so every icon is drawn again.
 inline constexpr int kRedrawAll = -128;
@@ -33,18 +25,18 @@ class TrayIcons {
 
     // IconShow, TaskBar and every tray key come from `settings`, which the icons change too.
     TrayIcons(const Edition& edition, TrayHost& host, const MonitorState& state,
-              const RunConfiguration& config, const DisplayTexts& texts, Settings& settings,
+              const RunConfiguration& config, const DisplayTexts& texts, LiveSettings& settings,
               Sleep sleep);
 
     // First tick. Answers the IconShow mask left after the adds.
-    std::uint32_t addTrayIcons();
+    IconShow addTrayIcons();
     // Every tick, after the alarm actions.
     void updateTrayIcons();
     // A "Show Icon" box. Answers true when no icon is left, so the Task Bar box is forced.
     bool setIconShown(int slot, bool on);
     void redrawTrayIcons();
     // Exit: every icon of the mask.
-    void removeTrayIcons(std::uint32_t mask);
+    void removeTrayIcons(IconShow mask);
     // A size event: the tray may have been recreated without our icons. Forces TaskBar when the
     // first shown icon is gone.
     bool firstIconAlive();
@@ -57,14 +49,13 @@ class TrayIcons {
     bool usable(int slot) const;
 
   private:
-    std::uint32_t slotBit(int slot) const { return 1u << slot; }
-    std::uint32_t iconBits() const { return edition_.trayIconBits(); }
-    std::uint32_t iconShow() const { return static_cast<std::uint32_t>(settings_.iconShow); }
-    void setIconShow(std::uint32_t mask) { settings_.iconShow = static_cast<int>(mask); }
-    bool shown(int slot) const { return (iconShow() & slotBit(slot)) != 0; }
-    int firstShownSlot() const;
+    IconShow iconShow() const { return settings_->iconShow; }
+    void setShown(int slot, bool on) { settings_.setIconShow(iconShow().withSlot(slot, on)); }
+    bool shown(int slot) const { return iconShow().shows(slot); }
+    int firstShownSlot() const { return iconShow().firstIcon(edition_); }
+    std::uint32_t usableSlots() const;
     bool addWithRetry(int slot);
-    void removeAllThenAdd(std::uint32_t wanted);
+    void removeAllThenAdd(IconShow wanted);
     bool forceTaskBarWhenNoIcon();
     std::string tooltipFor(int slot) const;
     int valueFor(int slot) const;
@@ -75,7 +66,7 @@ class TrayIcons {
     const MonitorState& state_;
     const RunConfiguration& config_;
     const DisplayTexts& texts_;
-    Settings& settings_;
+    LiveSettings& settings_;
     Sleep sleep_;
     std::vector<TrayEntry> entries_;
     std::vector<int> lastDrawn_;

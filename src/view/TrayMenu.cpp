@@ -2,7 +2,7 @@
 
 namespace calidus {
 
-TrayMenu::TrayMenu(Settings& settings, TrayIcons& icons, TrayWindow& window)
+TrayMenu::TrayMenu(LiveSettings& settings, TrayIcons& icons, TrayWindow& window)
     : settings_(settings), icons_(icons), window_(window) {}
 
 namespace {
@@ -18,16 +18,16 @@ TrayMenuItem separator() {
 }  // namespace
 
 std::vector<TrayMenuItem> TrayMenu::items() const {
-    const auto show = static_cast<std::uint32_t>(settings_.iconShow);
-    const bool distance = (show & kIconShowDistance) != 0;
+    const IconShow show = settings_->iconShow;
+    const bool distance = show.distance();
     std::vector<TrayMenuItem> menu{
         item(TrayCommand::CoreTemperature, "Core Temperature", !distance),
         item(TrayCommand::DistanceToTjMax, "Distance to TJ Max", distance),
         separator(),
-        item(TrayCommand::Current, "Current", (show & kIconShowValueKind) == 0),
-        item(TrayCommand::Minimum, "Minimum", (show & kIconShowMinimum) != 0),
-        item(TrayCommand::Maximum, "Maximum", (show & kIconShowMaximum) != 0),
-        item(TrayCommand::Average, "Average", (show & kIconShowAverage) != 0),
+        item(TrayCommand::Current, "Current", show.has(IconShow::Value::Current)),
+        item(TrayCommand::Minimum, "Minimum", show.has(IconShow::Value::Minimum)),
+        item(TrayCommand::Maximum, "Maximum", show.has(IconShow::Value::Maximum)),
+        item(TrayCommand::Average, "Average", show.has(IconShow::Value::Average)),
         separator(),
         item(TrayCommand::ResetStatistics, "Reset (Min/Max)"),
         separator(),
@@ -45,30 +45,26 @@ std::vector<TrayMenuItem> TrayMenu::items() const {
     return menu;
 }
 
-void TrayMenu::setIconShowBits(std::uint32_t clear, std::uint32_t set) {
-    const auto mask = static_cast<std::uint32_t>(settings_.iconShow);
-    settings_.iconShow = static_cast<int>((mask & ~clear) | set);
-}
-
 void TrayMenu::run(TrayCommand command) {
+    const IconShow show = settings_->iconShow;
     switch (command) {
         case TrayCommand::CoreTemperature:
-            setIconShowBits(kIconShowDistance, 0);
+            settings_.setIconShow(show.withDistance(false));
             break;
         case TrayCommand::DistanceToTjMax:
-            setIconShowBits(0, kIconShowDistance);
+            settings_.setIconShow(show.withDistance(true));
             break;
         case TrayCommand::Current:
-            setIconShowBits(kIconShowValueKind, 0);
+            settings_.setIconShow(show.showing(IconShow::Value::Current));
             break;
         case TrayCommand::Minimum:
-            setIconShowBits(kIconShowValueKind, kIconShowMinimum);
+            settings_.setIconShow(show.showing(IconShow::Value::Minimum));
             break;
         case TrayCommand::Maximum:
-            setIconShowBits(kIconShowValueKind, kIconShowMaximum);
+            settings_.setIconShow(show.showing(IconShow::Value::Maximum));
             break;
         case TrayCommand::Average:
-            setIconShowBits(kIconShowValueKind, kIconShowAverage);
+            settings_.setIconShow(show.showing(IconShow::Value::Average));
             break;
         case TrayCommand::ResetStatistics:
             window_.resetStatistics();

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/Settings.h"
+#include "config/LiveSettings.h"
 #include "view/TrayIcons.h"
 #include "view/TrayWindow.h"
 
@@ -34,7 +34,7 @@ struct TrayMenuItem {
 // The menu every tray icon shares, and what a click or a double-click on an icon does.
 class TrayMenu {
   public:
-    TrayMenu(Settings& settings, TrayIcons& icons, TrayWindow& window);
+    TrayMenu(LiveSettings& settings, TrayIcons& icons, TrayWindow& window);
 
     // Built when the menu opens: checks and the Minimize/Restore items follow the state.
     std::vector<TrayMenuItem> items() const;
@@ -44,9 +44,7 @@ class TrayMenu {
     void doubleClick();
 
   private:
-    void setIconShowBits(std::uint32_t clear, std::uint32_t set);
-
-    Settings& settings_;
+    LiveSettings& settings_;
     TrayIcons& icons_;
     TrayWindow& window_;
 };

@@ -27,12 +27,12 @@ class RecordingDesktop : public WindowPort, public TrayPort {
     void showMessage(const std::string& caption, const std::string& text, MessageIcon) override {
         calls.push_back("message " + caption + ": " + text);
     }
-    std::uint32_t addTrayIcons(std::uint32_t iconShow) override {
-        calls.push_back("add icons " + std::to_string(iconShow));
-        return iconShow & trayTakes;
+    IconShow addTrayIcons(IconShow iconShow) override {
+        calls.push_back("add icons " + std::to_string(iconShow.bits()));
+        return IconShow(iconShow.bits() & trayTakes);
     }
-    void removeTrayIcons(std::uint32_t iconShow) override {
-        calls.push_back("remove icons " + std::to_string(iconShow));
+    void removeTrayIcons(IconShow iconShow) override {
+        calls.push_back("remove icons " + std::to_string(iconShow.bits()));
     }
     void refreshTray() override { calls.push_back("tray"); }
     void placeWindow() override { calls.push_back("place"); }

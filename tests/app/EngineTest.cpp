@@ -183,8 +183,8 @@ TEST(EngineTick, TheFirstTickSetsUpTheDesktopAndEveryTickRefreshesIt) {
     EXPECT_EQ(rig.desktop.calls,
               (std::vector<std::string>{"place", "mini", "add icons 3", "minimize", "tray",
                                         "window", "tray", "window"}));
-    EXPECT_EQ(rig.engine->settings().iconShow, 0);
-    EXPECT_TRUE(rig.engine->settings().taskBar);  // no icon left
+    EXPECT_EQ(rig.engine->settings()->iconShow, IconShow(0));
+    EXPECT_TRUE(rig.engine->settings()->taskBar);  // no icon left
     EXPECT_EQ(rig.engine->state().tickCount, 2u);
     EXPECT_EQ(rig.engine->texts().cores[3].minimumTime, "22:13:20");
     for (int cpu = 0; cpu < 8; ++cpu) {
@@ -194,14 +194,14 @@ TEST(EngineTick, TheFirstTickSetsUpTheDesktopAndEveryTickRefreshesIt) {
     EngineRig xl(Edition::xl(), "IconShow=257\n");
     ASSERT_EQ(xl.engine->start().outcome, StartOutcome::Ready);
     xl.engine->runTick();
-    EXPECT_EQ(xl.engine->settings().iconShow, 0x1);  // no GPU source, no GPU icon
+    EXPECT_EQ(xl.engine->settings()->iconShow, IconShow(0x1));  // no GPU source, no GPU icon
     EXPECT_EQ(xl.machine.getMsr(11, 0x38D), 0x330u);
 
     // Bit 8 is no icon of the standard edition: the window still needs its task-bar button.
     EngineRig unused(Edition::standard(), "IconShow=256\nTaskBar=0\n");
     ASSERT_EQ(unused.engine->start().outcome, StartOutcome::Ready);
     unused.engine->runTick();
-    EXPECT_TRUE(unused.engine->settings().taskBar);
+    EXPECT_TRUE(unused.engine->settings()->taskBar);
 }
 
 TEST(EngineTick, KillMHzStopsTheClockThreadOnTheFourthTickOfTheStandardEdition) {
@@ -229,7 +229,7 @@ TEST(EngineTick, TickPeriodFollowsTheRefreshIntervalOnlyInTheStandardEdition) {
         EXPECT_EQ(rig.engine->tickPeriod().count(), edition->isXL() ? 1000 : 250);
 
         // The Settings window changes the key live; the timer keeps its period for the run.
-        rig.engine->settings().refreshInterval = 500;
+        rig.engine->settings().set(KeyId::RefreshInterval, 500);
         rig.engine->runTick();
         EXPECT_EQ(rig.engine->tickPeriod().count(), edition->isXL() ? 1000 : 250);
     }

@@ -150,7 +150,7 @@ TEST(SettingsReader, GpuDependentKeysAndDisplayKeys) {
         "Quality=9\nFontNumber=4\nBold=1\nlfItalic=257\nlfFaceName=" +
         std::string(40, 'F') + "\n";
     const Settings none = load(Edition::standard(), keys).settings;
-    EXPECT_EQ(none.iconShow, 0xF);
+    EXPECT_EQ(none.iconShow, IconShow(0xF));
     EXPECT_EQ(none.pollInterval, 5);
     EXPECT_FALSE(none.disableSensor);
     EXPECT_FALSE(none.vidInfo);  // the i7 keeps its running time
@@ -167,13 +167,13 @@ TEST(SettingsReader, GpuDependentKeysAndDisplayKeys) {
     StartupInputs core2 = i7({.ati = true, .nvidia = false});
     core2.processor.platformInfoClass = false;
     const Settings ati = load(Edition::standard(), keys, core2).settings;
-    EXPECT_EQ(ati.iconShow, 0x1F);
+    EXPECT_EQ(ati.iconShow, IconShow(0x1F));
     EXPECT_EQ(ati.pollInterval, 5);
     EXPECT_TRUE(ati.disableSensor);
     EXPECT_TRUE(ati.vidInfo);
 
     const Settings xl = load(Edition::xl(), "IconShow=0x1FF\n" + keys).settings;
-    EXPECT_EQ(xl.iconShow, 0xFF);
+    EXPECT_EQ(xl.iconShow, IconShow(0xFF));
     EXPECT_EQ(xl.iconTextColor[8], 0x00FF00u);
     EXPECT_EQ(xl.fontNumber, 0);
     EXPECT_EQ(xl.bold, 200);

@@ -58,7 +58,7 @@ TEST(SettingsWriter, OkWritesEveryKeyInItsOrderAndReadsBackTheSame) {
     settings.customGUIMini = true;
     settings.miniHeading = true;
     settings.tmLoad = true;
-    settings.iconShow = 3;
+    settings.iconShow = IconShow(3);
     ASSERT_TRUE(saveSettings(path, Edition::standard(), settings, twoCores()));
 
     const std::string contents = TempFolder::read(path);
@@ -157,7 +157,7 @@ TEST(SettingsWriter, ExitWritesPlacementModeIconsAndTheRawClockModulation) {
     TempFolder::write(path, "[Calidus]\r\nFahrenheit=1\r\nWindowXY=538976288\r\nHandMade=yes\r\n");
     ExitState state;
     state.miniMode = true;
-    state.iconShow = 0x13;
+    state.iconShow = IconShow(0x13);
     state.clockModulationRegister = 0xFFFFFFFF;
     ASSERT_TRUE(saveOnExit(path, state));
     EXPECT_EQ(TempFolder::read(path),

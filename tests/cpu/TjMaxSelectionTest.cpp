@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 
 #include "support/FakePlatform.h"
 
@@ -68,37 +67,6 @@ TEST(ChooseTjMaxFromProcessor, Core_i7_920TakesTheValueItReports) {
     EXPECT_FALSE(chooseTjMaxFromTables(f.info, f.calibration, Edition::standard()));
     chooseTjMaxFromProcessor(f.access, f.info, f.map, f.calibration, Edition::standard());
     EXPECT_EQ(f.calibration.tjMax, (Slots{100, 98, 96, 94, 100, 100, 100, 100}));
-}
-
-TEST(ApplyCoreSettings, TakesTjMaxFrom70To120AndIdleUnlessTheProcessorChanged) {
-    const std::map<int, int> tjMaxKeys{{0, 69}, {1, 70}, {2, 120}, {3, 121}, {4, 0}, {5, 95}};
-    const CoreSettings settings{
-        .tjMax = [&](int n) { return tjMaxKeys.contains(n) ? tjMaxKeys.at(n) : 0; },
-        .idleTenths = [](int n) { return n == 7 ? 99 : -n; },
-    };
-
-    CoreCalibration standard;
-    standard.tjMax.fill(90);
-    standard.idle.fill(5);
-    applyCoreSettings(standard, false, settings, Edition::standard());
-    EXPECT_EQ(standard.tjMax, (Slots{90, 70, 120, 90, 90, 90, 90, 90}));
-    EXPECT_EQ(standard.defaultTjMax, (Slots{90, 90, 90, 90, 100, 100, 100, 100}));
-    EXPECT_EQ(standard.idle, (Slots{0, -1, -2, -3, 5, 5, 5, 5}));
-
-    CoreCalibration xl;
-    xl.tjMax.fill(90);
-    applyCoreSettings(xl, false, settings, Edition::xl());
-    EXPECT_EQ(xl.tjMax, (Slots{90, 70, 120, 90, 90, 95, 90, 90}));
-    EXPECT_EQ(xl.defaultTjMax, (Slots{90, 90, 90, 90, 90, 90, 90, 90}));
-    EXPECT_EQ(xl.idle, (Slots{0, -1, -2, -3, -4, -5, -6, 99}));
-
-    CoreCalibration moved;
-    moved.tjMax.fill(105);
-    moved.idle.fill(5);
-    applyCoreSettings(moved, true, settings, Edition::xl());
-    EXPECT_EQ(moved.tjMax, (Slots{105, 105, 105, 105, 105, 105, 105, 105}));
-    EXPECT_EQ(moved.defaultTjMax, moved.tjMax);
-    EXPECT_EQ(moved.idle, (Slots{}));
 }
 
 TEST(IdleTenths, RoundsHalfAwayFromZeroAndDropsValuesOutOfRange) {

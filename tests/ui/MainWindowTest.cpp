@@ -65,14 +65,16 @@ class MainWindowTest : public ::testing::TestWithParam<const Edition*> {
         window->bindEngine(engine.get());
         ASSERT_EQ(engine->start().outcome, StartOutcome::Ready);
         if (configure) {
-            configure(engine->settings());
+            Settings changed = *engine->settings();
+            configure(changed);
+            engine->settings().assign(changed);
         }
         window->prepareForStart();
         window->show();
         window->move(100, 100);
     }
 
-    Settings& settings() { return engine->settings(); }
+    const Settings& settings() { return *engine->settings(); }
 
     QString text(int id) const { return static_cast<QLabel*>(window->control(id))->text(); }
 
@@ -209,7 +211,7 @@ TEST_P(MainWindowTest, AnchorIsSetMovedToAndRefusedOffScreen) {
     EXPECT_EQ(messages.size(), 2u);
 
     // An anchor saved on a monitor that is gone.
-    settings().anchorXY = packPosition({5000, 100});
+    engine->settings().set(KeyId::AnchorXY, packPosition({5000, 100}));
     window->prepareForStart();
     trigger(window->contextMenu(), QStringLiteral("Move To Anchor"));
     EXPECT_EQ(window->pos(), QPoint(100, 100));

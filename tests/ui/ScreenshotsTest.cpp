@@ -44,7 +44,9 @@ void render(const Edition& edition, const std::function<void(Settings&)>& look,
     window.setTrayLink({[] { return true; }, [] { return false; }});
     window.bindEngine(&engine);
     ASSERT_EQ(engine.start().outcome, StartOutcome::Ready);
-    look(engine.settings());
+    Settings looks = *engine.settings();
+    look(looks);
+    engine.settings().assign(looks);
     window.prepareForStart();
     window.show();
     for (int tick = 0; tick < 5; ++tick) {

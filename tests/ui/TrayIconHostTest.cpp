@@ -41,29 +41,30 @@ class TrayIconHostTest : public ::testing::Test {
     }
 
     Settings settings;
+    LiveSettings live{Edition::standard(), settings};
     MonitorState state;
     RunConfiguration config;
     DisplayTexts texts;
     bool trayAvailable = true;
     TrayIconHost host{Edition::standard(), settings, [this] { return trayAvailable; }};
     testing::FakeTrayWindow window;
-    TrayIcons icons{Edition::standard(), host, state, config, texts, settings, [](auto) {}};
-    TrayMenu menu{settings, icons, window};
+    TrayIcons icons{Edition::standard(), host, state, config, texts, live, [](auto) {}};
+    TrayMenu menu{live, icons, window};
 };
 
 TEST_F(TrayIconHostTest, WithoutATrayNothingIsAddedAndTheTaskBarStays) {
     trayAvailable = false;
-    settings.iconShow = 0b11;
-    EXPECT_EQ(icons.addTrayIcons(), 0u);
+    settings.iconShow = IconShow(0b11);
+    EXPECT_EQ(icons.addTrayIcons(), IconShow(0));
     EXPECT_EQ(host.icon(0), nullptr);
     EXPECT_TRUE(settings.taskBar);
     EXPECT_FALSE(host.modify(0, TrayEntry{}));
 }
 
 TEST_F(TrayIconHostTest, IconsShowTheirNumberAndTooltip) {
-    settings.iconShow = 0b11;
+    settings.iconShow = IconShow(0b11);
     settings.iconTextColor[1] = 0x00FF00;
-    EXPECT_EQ(icons.addTrayIcons(), 0b11u);
+    EXPECT_EQ(icons.addTrayIcons(), IconShow(0b11));
     ASSERT_NE(host.icon(1), nullptr);
     EXPECT_TRUE(host.icon(1)->isVisible());
     EXPECT_EQ(host.icon(1)->contextMenu(), host.menu());
@@ -106,7 +107,7 @@ TEST_F(TrayIconHostTest, IconsShowTheirNumberAndTooltip) {
 
 TEST_F(TrayIconHostTest, MenuIsBuiltOnOpeningAndCommandsRunAfterItCloses) {
     host.setMenu(&menu);
-    settings.iconShow = 1;
+    settings.iconShow = IconShow(1);
     icons.addTrayIcons();
     window.restored = false;
     const QStringList texts = openMenu();
@@ -116,15 +117,15 @@ TEST_F(TrayIconHostTest, MenuIsBuiltOnOpeningAndCommandsRunAfterItCloses) {
                            "Move to Top Right", "-", "Minimize", "Restore", "Exit"}));
 
     host.menu()->actions().at(5)->trigger();  // "Maximum"
-    EXPECT_EQ(settings.iconShow, 1);
+    EXPECT_EQ(settings.iconShow, IconShow(1));
     QCoreApplication::processEvents();
-    EXPECT_EQ(settings.iconShow, static_cast<int>(1 | kIconShowMaximum));
+    EXPECT_EQ(settings.iconShow, IconShow(1 | IconShow::kMaximum));
     EXPECT_TRUE(openMenu().contains("Maximum*"));
 
     host.menu()->actions().at(10)->trigger();  // "Redraw Icons" replaces the icon that opened it
     QCoreApplication::processEvents();
     ASSERT_NE(host.icon(0), nullptr);
-    EXPECT_EQ(settings.iconShow, static_cast<int>(1 | kIconShowMaximum));
+    EXPECT_EQ(settings.iconShow, IconShow(1 | IconShow::kMaximum));
 
     emit host.icon(0)->activated(QSystemTrayIcon::Trigger);
     emit host.icon(0)->activated(QSystemTrayIcon::DoubleClick);

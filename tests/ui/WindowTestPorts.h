@@ -29,8 +29,8 @@ class WindowTestPorts : public WindowPort, public TrayPort {
     void flashWindow() override {}
     WindowPositionAtExit windowPositionAtExit() override { return window_->positionAtExit(); }
 
-    std::uint32_t addTrayIcons(std::uint32_t iconShow) override { return iconShow; }
-    void removeTrayIcons(std::uint32_t) override {}
+    IconShow addTrayIcons(IconShow iconShow) override { return iconShow; }
+    void removeTrayIcons(IconShow) override {}
     void refreshTray() override {}
 
     std::vector<std::string> problems;

@@ -19,13 +19,15 @@ struct TrayRig {
     RunConfiguration config;
     DisplayTexts texts;
     Settings settings;
+    LiveSettings live;
     FakeTrayHost host;
     std::vector<std::chrono::milliseconds> sleeps;
     TrayIcons icons;
 
     explicit TrayRig(const Edition& e, std::uint32_t iconShow = 1, bool gpu = false)
         : edition(e),
-          icons(e, host, state, config, texts, settings,
+          live(e, settings),
+          icons(e, host, state, config, texts, live,
                 [this](std::chrono::milliseconds d) { sleeps.push_back(d); }) {
         for (int core : edition.monitoredCores) {
             config.coreMap.coreMask[core] = 1u << core;
@@ -34,7 +36,7 @@ struct TrayRig {
         }
         state.gpuPresent = gpu;
         texts.tooltip = "Core 0:  40\u00B0C\nCore 1:  41\u00B0C";
-        settings.iconShow = static_cast<int>(iconShow);
+        settings.iconShow = IconShow(iconShow);
     }
 
     void tick() {
@@ -43,7 +45,7 @@ struct TrayRig {
         icons.updateTrayIcons();
     }
     const TrayIconImage& shown(int slot) { return host.entries.at(slot).image; }
-    std::uint32_t mask() const { return static_cast<std::uint32_t>(settings.iconShow); }
+    std::uint32_t mask() const { return settings.iconShow.bits(); }
 };
 
 TEST(TrayIcons, ValueFollowsKindAndQuantityButGpuStaysOnTemperature) {
@@ -71,18 +73,18 @@ TEST(TrayIcons, ValueFollowsKindAndQuantityButGpuStaysOnTemperature) {
     };
     const std::vector<Case> cases{
         {0, 70, 55},
-        {kIconShowMinimum, 50, 45},
-        {kIconShowMaximum, 80, 65},
-        {kIconShowAverage, 65, 53},  // 130 / 2, 105 / 2 = 52.5 rounds up
-        {kIconShowMinimum | kIconShowMaximum, 80, 65},
-        {kIconShowValueKind, 65, 53},
-        {kIconShowDistance, 30, 55},
-        {kIconShowDistance | kIconShowMinimum, 20, 45},
-        {kIconShowDistance | kIconShowMaximum, 50, 65},
-        {kIconShowDistance | kIconShowAverage, 31, 53},  // 61 / 2 = 30.5 rounds up
+        {IconShow::kMinimum, 50, 45},
+        {IconShow::kMaximum, 80, 65},
+        {IconShow::kAverage, 65, 53},  // 130 / 2, 105 / 2 = 52.5 rounds up
+        {IconShow::kMinimum | IconShow::kMaximum, 80, 65},
+        {IconShow::kMinimum | IconShow::kMaximum | IconShow::kAverage, 65, 53},
+        {IconShow::kDistance, 30, 55},
+        {IconShow::kDistance | IconShow::kMinimum, 20, 45},
+        {IconShow::kDistance | IconShow::kMaximum, 50, 65},
+        {IconShow::kDistance | IconShow::kAverage, 31, 53},  // 61 / 2 = 30.5 rounds up
     };
     for (const Case& c : cases) {
-        rig.settings.iconShow = static_cast<int>(0x11 | c.kindBits);
+        rig.settings.iconShow = IconShow(0x11 | c.kindBits);
         rig.state.tickCount = 2;
         rig.icons.requestFullRedraw();
         rig.icons.updateTrayIcons();
@@ -198,9 +200,9 @@ TEST(TrayIcons, IconsLostWithTheTrayComeBackWithinSixTicks) {
 }
 
 TEST(TrayIcons, FailedAddsAreRetriedOnceThenDroppedAndTaskBarForcedWhenNoneIsLeft) {
-    TrayRig rig(Edition::standard(), 0b1011 | kIconShowAverage);
+    TrayRig rig(Edition::standard(), 0b1011 | IconShow::kAverage);
     rig.host.refusing = {0, 1, 3};
-    EXPECT_EQ(rig.icons.addTrayIcons(), kIconShowAverage);
+    EXPECT_EQ(rig.icons.addTrayIcons(), IconShow(IconShow::kAverage));
     EXPECT_EQ(rig.host.calls,
               (std::vector<std::string>{"add 3", "add 3", "add 1", "add 1", "add 0", "add 0"}));
     EXPECT_EQ(rig.sleeps,
@@ -209,7 +211,7 @@ TEST(TrayIcons, FailedAddsAreRetriedOnceThenDroppedAndTaskBarForcedWhenNoneIsLef
 
     TrayRig partly(Edition::xl(), 0b11);
     partly.host.refusing = {1};
-    EXPECT_EQ(partly.icons.addTrayIcons(), 0b01u);
+    EXPECT_EQ(partly.icons.addTrayIcons(), IconShow(0b01));
     EXPECT_EQ(partly.sleeps,
               std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(125)});
     EXPECT_FALSE(partly.settings.taskBar);
@@ -225,23 +227,23 @@ TEST(TrayIcons, BitsOutsideTheEditionsSlotsDoNotCountAsIcons) {
 TEST(TrayIcons, FirstAddDropsSlotsWithoutTheirSourceInTheXlEditionOnly) {
     TrayRig xl(Edition::xl(), 0x1FF);  // cores 3 and 7 are never monitored; no GPU
     xl.config.coreMap.coreMask[6] = 0;
-    EXPECT_EQ(xl.icons.addTrayIcons(), 0b0011'0111u);
+    EXPECT_EQ(xl.icons.addTrayIcons(), IconShow(0b0011'0111));
     EXPECT_EQ(xl.host.calls,
               (std::vector<std::string>{"add 5", "add 4", "add 2", "add 1", "add 0"}));
 
     TrayRig standard(Edition::standard(), 0b1001);
     standard.config.coreMap.coreMask[3] = 0;
-    EXPECT_EQ(standard.icons.addTrayIcons(), 0b1001u);
+    EXPECT_EQ(standard.icons.addTrayIcons(), IconShow(0b1001));
     standard.tick();  // the missing core's icon is never drawn
     EXPECT_EQ(standard.host.calls, std::vector<std::string>{"modify 0"});
 
     TrayRig gpuGone(Edition::standard(), 0b10001);
-    EXPECT_EQ(gpuGone.icons.addTrayIcons(), 0b00001u);
+    EXPECT_EQ(gpuGone.icons.addTrayIcons(), IconShow(0b00001));
     EXPECT_EQ(gpuGone.host.calls, std::vector<std::string>{"add 0"});
 }
 
 TEST(TrayIcons, TurningAnIconOnReaddsAllInOrderAndRedrawsEverything) {
-    TrayRig rig(Edition::standard(), 0b10001 | kIconShowMaximum, true);
+    TrayRig rig(Edition::standard(), 0b10001 | IconShow::kMaximum, true);
     rig.icons.addTrayIcons();
     rig.tick();
     rig.host.calls.clear();
@@ -249,7 +251,7 @@ TEST(TrayIcons, TurningAnIconOnReaddsAllInOrderAndRedrawsEverything) {
     EXPECT_FALSE(rig.icons.setIconShown(2, true));
     EXPECT_EQ(rig.host.calls,
               (std::vector<std::string>{"remove 4", "remove 0", "add 4", "add 2", "add 0"}));
-    EXPECT_EQ(rig.mask(), 0b10101u | kIconShowMaximum);
+    EXPECT_EQ(rig.mask(), 0b10101u | IconShow::kMaximum);
     // The re-added icons keep their last picture until the next tick draws all of them.
     EXPECT_FALSE(rig.host.entries.at(0).image.programIcon);
     rig.tick();
@@ -260,7 +262,7 @@ TEST(TrayIcons, TurningAnIconOnReaddsAllInOrderAndRedrawsEverything) {
     EXPECT_EQ(rig.host.calls, std::vector<std::string>{"remove 4"});
     rig.icons.setIconShown(2, false);
     EXPECT_TRUE(rig.icons.setIconShown(0, false));
-    EXPECT_EQ(rig.mask(), kIconShowMaximum);
+    EXPECT_EQ(rig.mask(), IconShow::kMaximum);
     EXPECT_TRUE(rig.settings.taskBar);
 }
 
@@ -282,14 +284,14 @@ TEST(TrayIcons, ReaddingKeepsOnlyWhatTheTrayTakesAndSkipsUnusableSlots) {
 
 TEST(TrayIcons, ExitRemovesTheMaskAndTheXlEditionTriesTwice) {
     TrayRig standard(Edition::standard(), 0b101);
-    standard.icons.removeTrayIcons(0b101);
+    standard.icons.removeTrayIcons(IconShow(0b101));
     EXPECT_EQ(standard.host.calls, (std::vector<std::string>{"remove 2", "remove 0"}));
 
     TrayRig xl(Edition::xl(), 0x102, true);
     xl.icons.addTrayIcons();
     xl.host.calls.clear();
     xl.host.entries.erase(1);
-    xl.icons.removeTrayIcons(0x102);
+    xl.icons.removeTrayIcons(IconShow(0x102));
     EXPECT_EQ(xl.host.calls, (std::vector<std::string>{"remove 8", "remove 1", "remove 1"}));
 }
 

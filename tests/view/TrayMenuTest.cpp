@@ -19,12 +19,13 @@ struct MenuRig {
     RunConfiguration config;
     DisplayTexts displayTexts;
     Settings settings;
+    LiveSettings live{Edition::standard(), settings};
     FakeTrayHost host;
     FakeTrayWindow window;
-    TrayIcons icons{Edition::standard(), host, state, config, displayTexts, settings, [](auto) {}};
-    TrayMenu menu{settings, icons, window};
+    TrayIcons icons{Edition::standard(), host, state, config, displayTexts, live, [](auto) {}};
+    TrayMenu menu{live, icons, window};
 
-    std::uint32_t mask() const { return static_cast<std::uint32_t>(settings.iconShow); }
+    std::uint32_t mask() const { return settings.iconShow.bits(); }
 
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
@@ -38,13 +39,13 @@ struct MenuRig {
 
 TEST(TrayMenu, ItemsFollowTheValueKindAndTheWindowState) {
     MenuRig rig;
-    rig.settings.iconShow = 1;
+    rig.settings.iconShow = IconShow(1);
     EXPECT_EQ(rig.texts(), (std::vector<std::string>{
                                "Core Temperature*", "Distance to TJ Max", "-", "Current*",
                                "Minimum", "Maximum", "Average", "-", "Reset (Min/Max)", "-",
                                "Redraw Icons", "Move to Top Right", "-", "Minimize", "Exit"}));
 
-    rig.settings.iconShow = static_cast<int>(1 | kIconShowDistance | kIconShowMaximum);
+    rig.settings.iconShow = IconShow(1 | IconShow::kDistance | IconShow::kMaximum);
     rig.window.restored = false;
     const std::vector<std::string> minimized = rig.texts();
     EXPECT_EQ(minimized[0], "Core Temperature");
@@ -62,12 +63,12 @@ TEST(TrayMenu, ItemsFollowTheValueKindAndTheWindowState) {
 
 TEST(TrayMenu, CommandsChangeTheMaskOrActOnTheWindow) {
     MenuRig rig;
-    rig.settings.iconShow = static_cast<int>(0b11 | kIconShowMinimum | kIconShowAverage);
+    rig.settings.iconShow = IconShow(0b11 | IconShow::kMinimum | IconShow::kAverage);
     rig.menu.run(TrayCommand::Maximum);
-    EXPECT_EQ(rig.mask(), 0b11 | kIconShowMaximum);
+    EXPECT_EQ(rig.mask(), 0b11 | IconShow::kMaximum);
     rig.menu.run(TrayCommand::DistanceToTjMax);
     rig.menu.run(TrayCommand::Current);
-    EXPECT_EQ(rig.mask(), 0b11 | kIconShowDistance);
+    EXPECT_EQ(rig.mask(), 0b11 | IconShow::kDistance);
     rig.menu.run(TrayCommand::CoreTemperature);
     EXPECT_EQ(rig.mask(), 0b11u);
 
