@@ -151,7 +151,6 @@ SettingsKeyTable::SettingsKeyTable(const Edition& e) {
              .defaultValue = {defaultValue},
              .writers = Writer::Ok});
     };
-
     const auto fontKey = [&add](KeyId id, std::string name, SettingsField field,
                                 std::int32_t defaultValue, Correction correction) {
         add({.id = id,

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "support/FakePlatform.h"
 
 namespace calidus {
