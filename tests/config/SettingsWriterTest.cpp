@@ -169,10 +169,12 @@ TEST(SettingsWriter, ExitWritesPlacementModeIconsAndTheRawClockModulation) {
     state.compositionShift = true;
     state.previousAnchor = ScreenPoint{1, 0};
     state.anchor = ScreenPoint{-100, 20};
+    state.clockModulationRegister.reset();  // unreadable: the stored value stays
     ASSERT_TRUE(saveOnExit(path, state));
     const ProfileFile file = ProfileFile::load(path);
     EXPECT_EQ(file.readInt("Calidus", "WindowXY", 0), 538976288);
     EXPECT_EQ(unpackPosition(file.readInt("Calidus", "AnchorXY", 0)), (ScreenPoint{-100, 20}));
+    EXPECT_EQ(file.readInt("Calidus", "ClockMod", 0), -1);
 }
 
 TEST(SettingsWriter, FontChoiceAndFailedWritesLeaveTheFileConsistent) {
