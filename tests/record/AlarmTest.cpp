@@ -76,9 +76,9 @@ TEST(Alarm, FiresAtTheThresholdAndStaysLatchedUntilRearmed) {
     setCore0(rig, 80);
     runTicks(rig, 3);
     rig.engine->resetStatistics();
-    rig.engine->settings().alarm = false;
+    rig.engine->settings().set(KeyId::Alarm, false);
     runTicks(rig, 2);
-    rig.engine->settings().alarm = true;
+    rig.engine->settings().set(KeyId::Alarm, true);
     runTicks(rig, 3);
     EXPECT_EQ(rig.machine.programsStarted.size(), 1u);
     EXPECT_EQ(count(rig.desktop.calls, "restore"), 1);
