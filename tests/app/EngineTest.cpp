@@ -257,7 +257,7 @@ TEST(EngineReset, ResetKeepsTheHistoryAndAUnitChangeShowsAllOfItInTheNewUnit) {
     ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
     rig.engine->runTick();
     rig.engine->runTick();
-    rig.engine->settings().fahrenheit = true;  // the Settings window, live
+    rig.engine->settings().set(KeyId::Fahrenheit, true);  // the Settings window, live
     rig.engine->runTick();
     EXPECT_TRUE(rig.engine->resetStatistics());
     EXPECT_EQ(rig.engine->state().tickCount, 0u);
