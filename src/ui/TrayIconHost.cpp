@@ -15,6 +15,7 @@ TrayIconHost::TrayIconHost(const Edition& edition, const Settings& settings, Ava
       settings_(settings),
       available_(std::move(available)),
       icons_(edition.trayIconSlots, nullptr),
+      shown_(edition.trayIconSlots),
       menu_(new QMenu) {
     connect(menu_, &QMenu::aboutToShow, this, &TrayIconHost::rebuildMenu);
 }
@@ -26,41 +27,74 @@ TrayIconHost::~TrayIconHost() {
     delete menu_;
 }
 
-const QFont& TrayIconHost::trayFontNow() {
-    if (fontQuality_ != settings_.quality || fontKeys_ != settings_.trayFont) {
-        fontKeys_ = settings_.trayFont;
-        fontQuality_ = settings_.quality;
-        font_ = trayFont(fontKeys_, fontQuality_);
+namespace {
+
+// Enough for every number the icons show in a session; a full cache starts again.
+constexpr std::size_t kKeptPictures = 64;
+
+}  // namespace
+
+void TrayIconHost::followFont() {
+    if (fontQuality_ == settings_.quality && fontKeys_ == settings_.trayFont) {
+        return;
     }
-    return font_;
+    fontKeys_ = settings_.trayFont;
+    fontQuality_ = settings_.quality;
+    font_ = trayFont(fontKeys_, fontQuality_);
+    pictures_.clear();
+    for (Shown& shown : shown_) {
+        shown.image.reset();
+    }
 }
 
-QIcon TrayIconHost::render(const TrayIconImage& image) {
-    if (image.programIcon) {
-        return programIcon();
+QIcon TrayIconHost::picture(const TrayIconImage& image) {
+    for (const auto& [kept, icon] : pictures_) {
+        if (kept == image) {
+            return icon;
+        }
     }
-    return renderNumberIcon(image.value, image.threeDigit, image.colour, trayFontNow());
+    QIcon icon = image.programIcon
+                     ? programIcon()
+                     : renderNumberIcon(image.value, image.threeDigit, image.colour, font_);
+    if (icon.isNull()) {
+        return icon;
+    }
+    if (pictures_.size() >= kKeptPictures) {
+        pictures_.clear();
+    }
+    pictures_.emplace_back(image, icon);
+    return icon;
 }
 
-void TrayIconHost::apply(QSystemTrayIcon& icon, const QIcon& picture, const TrayEntry& entry) {
-    icon.setIcon(picture);
-    icon.setToolTip(QString::fromStdString(entry.tooltip));
+void TrayIconHost::apply(int slot, const QIcon& picture, const TrayEntry& entry) {
+    QSystemTrayIcon& icon = *icons_[slot];
+    Shown& shown = shown_[slot];
+    if (shown.image != entry.image) {
+        icon.setIcon(picture);
+        shown.image = entry.image;
+    }
+    if (shown.tooltip != entry.tooltip) {
+        icon.setToolTip(QString::fromStdString(entry.tooltip));
+        shown.tooltip = entry.tooltip;
+    }
 }
 
 bool TrayIconHost::add(int slot, const TrayEntry& entry) {
     if (!available_() || icons_[slot] != nullptr) {
         return false;
     }
-    const QIcon picture = render(entry.image);
-    if (picture.isNull()) {
+    followFont();
+    const QIcon drawn = picture(entry.image);
+    if (drawn.isNull()) {
         return false;
     }
     auto* icon = new QSystemTrayIcon(this);
-    apply(*icon, picture, entry);
+    icons_[slot] = icon;
+    shown_[slot] = Shown{};
+    apply(slot, drawn, entry);
     icon->setContextMenu(menu_);
     connect(icon, &QSystemTrayIcon::activated, this, &TrayIconHost::trayNotify);
     icon->show();
-    icons_[slot] = icon;
     return true;
 }
 
@@ -69,11 +103,16 @@ bool TrayIconHost::modify(int slot, const TrayEntry& entry) {
     if (icon == nullptr || !available_()) {
         return false;
     }
-    const QIcon picture = render(entry.image);
-    if (picture.isNull()) {
+    followFont();
+    if (shown_[slot].image == entry.image) {
+        apply(slot, icon->icon(), entry);
+        return true;
+    }
+    const QIcon drawn = picture(entry.image);
+    if (drawn.isNull()) {
         return false;
     }
-    apply(*icon, picture, entry);
+    apply(slot, drawn, entry);
     return true;
 }
 

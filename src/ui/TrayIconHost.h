@@ -4,6 +4,9 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <functional>
+#include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "common/Edition.h"
@@ -40,10 +43,18 @@ class TrayIconHost : public QObject, public TrayHost {
     QMenu* menu() const { return menu_; }
 
   private:
-    QIcon render(const TrayIconImage& image);
-    // Built again only when the font keys or the quality change, not for every drawn number.
-    const QFont& trayFontNow();
-    void apply(QSystemTrayIcon& icon, const QIcon& picture, const TrayEntry& entry);
+    // What one icon was last given, so unchanged pictures and tooltips are not set again.
+    struct Shown {
+        std::optional<TrayIconImage> image;
+        std::string tooltip;
+    };
+
+    // Each distinct picture is drawn once and kept: a fresh icon every tick costs a drawing, a
+    // repaint and memory in the toolkit's pixmap caches.
+    QIcon picture(const TrayIconImage& image);
+    // A font change drops every kept picture, so the next modify draws again.
+    void followFont();
+    void apply(int slot, const QIcon& picture, const TrayEntry& entry);
     void trayNotify(QSystemTrayIcon::ActivationReason reason);
     void rebuildMenu();
 
@@ -51,8 +62,10 @@ class TrayIconHost : public QObject, public TrayHost {
     TrayFontKeys fontKeys_;
     int fontQuality_ = -1;
     QFont font_;
+    std::vector<std::pair<TrayIconImage, QIcon>> pictures_;
     Availability available_;
     std::vector<QSystemTrayIcon*> icons_;
+    std::vector<Shown> shown_;
     QMenu* menu_;
     TrayMenu* trayMenu_ = nullptr;
 };

@@ -1,6 +1,5 @@
 #include "view/TrayIcons.h"
 
-#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -16,8 +15,7 @@ TrayIcons::TrayIcons(const Edition& edition, TrayHost& host, const MonitorState&
       texts_(texts),
       settings_(settings),
       sleep_(std::move(sleep)),
-      entries_(edition.trayIconSlots),
-      lastDrawn_(edition.trayIconSlots, kRedrawAll) {}
+      entries_(edition.trayIconSlots) {}
 
 bool TrayIcons::usable(int slot) const {
     if (slot == gpuSlot()) {
@@ -65,35 +63,31 @@ bool TrayIcons::addWithRetry(int slot) {
 }
 
 void TrayIcons::updateTrayIcons() {
-    const int first = firstShownSlot();
     for (int slot = gpuSlot(); slot >= 0; --slot) {
         if (!usable(slot) || !shown(slot)) {
             continue;
         }
         TrayEntry& entry = entries_[slot];
-        // Brings back icons lost when the desktop's tray restarted.
-        if (state_.tickCount % 6 == 0 && !host_.modify(slot, entry)) {
-            host_.add(slot, entry);
-        }
-        entry.tooltip = tooltipFor(slot);
-        const int value = valueFor(slot);
-        // The summary tooltip must stay current even when the number does not change.
-        const bool refreshAnyway = slot == first || settings_->trayInfo || settings_->alarm;
-        if (value == lastDrawn_[slot] && !refreshAnyway) {
+        const TrayIconImage image = imageFor(slot);
+        std::string tooltip = tooltipFor(slot);
+        if (!redrawAll_ && image == entry.image && tooltip == entry.tooltip) {
             continue;
         }
-        lastDrawn_[slot] = value;
-        if (blinking(slot)) {
-            lastDrawn_[slot] = 0;
-            entry.image = TrayIconImage{};
-        } else {
-            entry.image = TrayIconImage{.programIcon = false,
-                                        .value = value,
-                                        .threeDigit = settings_->threeDigit,
-                                        .colour = settings_->iconTextColor[slot]};
-        }
+        entry.image = image;
+        entry.tooltip = std::move(tooltip);
         host_.modify(slot, entry);
     }
+    redrawAll_ = false;
+}
+
+TrayIconImage TrayIcons::imageFor(int slot) const {
+    if (blinking(slot)) {
+        return TrayIconImage{};
+    }
+    return TrayIconImage{.programIcon = false,
+                         .value = valueFor(slot),
+                         .threeDigit = settings_->threeDigit,
+                         .colour = settings_->iconTextColor[slot]};
 }
 
 std::string TrayIcons::tooltipFor(int slot) const {
@@ -220,7 +214,7 @@ bool TrayIcons::firstIconAlive() {
 }
 
 void TrayIcons::requestFullRedraw() {
-    std::fill(lastDrawn_.begin(), lastDrawn_.end(), kRedrawAll);
+    redrawAll_ = true;
 }
 
 }  // namespace calidus

@@ -14,9 +14,6 @@
 
 namespace calidus {
 
-// A full redraw marker: no value equals it, so every icon is drawn again.
-inline constexpr int kRedrawAll = -128;
-
 // The tray icons of one run: one slot per monitored core number and one for the GPU, shown as
 // IconShow says, each drawing its number into its icon.
 class TrayIcons {
@@ -30,7 +27,8 @@ class TrayIcons {
 
     // First tick. Answers the IconShow mask left after the adds.
     IconShow addTrayIcons();
-    // Every tick, after the alarm actions.
+    // Every tick, after the alarm actions. Only an icon whose picture or tooltip changed goes to
+    // the host: a tray that restarts gets its icons back from the toolkit, not from here.
     void updateTrayIcons();
     // A "Show Icon" box. Answers true when no icon is left, so the Task Bar box is forced.
     bool setIconShown(int slot, bool on);
@@ -58,6 +56,7 @@ class TrayIcons {
     void removeAllThenAdd(IconShow wanted);
     bool forceTaskBarWhenNoIcon();
     std::string tooltipFor(int slot) const;
+    TrayIconImage imageFor(int slot) const;
     int valueFor(int slot) const;
     bool blinking(int slot) const;
 
@@ -68,8 +67,9 @@ class TrayIcons {
     const DisplayTexts& texts_;
     LiveSettings& settings_;
     Sleep sleep_;
+    // What the host was last given for each slot.
     std::vector<TrayEntry> entries_;
-    std::vector<int> lastDrawn_;
+    bool redrawAll_ = true;
 };
 
 }  // namespace calidus
