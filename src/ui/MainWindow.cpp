@@ -309,6 +309,10 @@ void MainWindow::toggleMiniMode() {
         show();
     }
     applyColours();
+    textsPending_ = engine_ != nullptr && engine_->monitoring();
+    if (QWidget::isVisible()) {
+        showTexts();
+    }
     update();
 }
 
@@ -399,11 +403,18 @@ void MainWindow::applyOnTop(bool onTop) {
 }
 
 void MainWindow::setFieldText(int id, const std::string& text) {
-    if (auto* field = qobject_cast<QLabel*>(control(id)); field != nullptr) {
-        const QString value = qs(text);
-        if (field->text() != value) {
-            field->setText(value);
-        }
+    auto* field = qobject_cast<QLabel*>(control(id));
+    if (field == nullptr) {
+        return;
+    }
+    if (field->isHidden()) {
+        fieldTexts_.erase(id);
+        return;
+    }
+    std::string& shown = fieldTexts_[id];
+    if (shown != text || field->text().isEmpty() != text.empty()) {
+        shown = text;
+        field->setText(qs(text));
     }
 }
 
@@ -417,10 +428,21 @@ void MainWindow::refreshFromEngine() {
     if (engine_ == nullptr || !engine_->monitoring()) {
         return;
     }
-    const DisplayTexts& texts = engine_->texts();
     if (outcome.showTemperatureTitle) {
-        setWindowTitle(qs(texts.title));
+        setWindowTitle(qs(engine_->texts().title));
     }
+    textsPending_ = true;
+    if (isVisible() && !isMinimized()) {
+        showTexts();
+    }
+}
+
+void MainWindow::showTexts() {
+    if (!textsPending_) {
+        return;
+    }
+    textsPending_ = false;
+    const DisplayTexts& texts = engine_->texts();
     for (int column = 0; column < layout_.columns(); ++column) {
         const CoreTexts& core = texts.cores[edition_.monitoredCores[column]];
         setFieldText(layout_.temperature[column], core.temperature);
@@ -439,6 +461,11 @@ void MainWindow::refreshFromEngine() {
     }
     // The scheme changes only with the form or the settings; the log bits with every tick.
     applyStatusColours();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    showTexts();
 }
 
 void MainWindow::applyAppearance() {
@@ -721,6 +748,7 @@ void MainWindow::changeEvent(QEvent* event) {
     }
     if (!minimized) {
         setWindowTitle(qs(edition_.windowTitle));
+        showTexts();
     }
     touchTray();
     if (minimized && hideOnMinimize(settings_->taskBar, trayAvailable())) {

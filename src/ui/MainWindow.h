@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "app/WindowPort.h"
 #include "common/Edition.h"
@@ -111,6 +112,7 @@ class MainWindow : public QWidget, public TrayWindow {
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -129,7 +131,10 @@ class MainWindow : public QWidget, public TrayWindow {
     void endSettling();
     // What Qt knows of the frame now, without a placement still on its way.
     ScreenRect windowRectNow() const;
+    // A field is set only when its text changed and only while it can be seen.
     void setFieldText(int id, const std::string& text);
+    // The tick's texts into the fields; a window nobody sees takes them once it is shown.
+    void showTexts();
     void showGpuOrSignature(bool gpuSourceRuns);
     bool trayAvailable() const;
     // A size event touches the first tray icon; a tray that lost it forces a task-bar button.
@@ -157,6 +162,8 @@ class MainWindow : public QWidget, public TrayWindow {
 
     bool allowShow_ = false;
     bool ticked_ = false;
+    bool textsPending_ = false;
+    std::unordered_map<int, std::string> fieldTexts_;  // what each field shows now
     bool miniActive_ = false;
     ShowState showState_;
     bool dragging_ = false;
