@@ -3,6 +3,8 @@
 #include "app/ExitStatus.h"
 #include "app/TickReport.h"
 
+#include <string>
+
 namespace calidus {
 
 namespace {
@@ -30,13 +32,15 @@ int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out, std::os
             return exitCode(ExitStatus::DriverError);
     }
     std::chrono::milliseconds wait = Engine::kFirstTickDelay;
+    std::string line;
     for (long long done = 0; !run.ticks || done < *run.ticks; ++done) {
         if (!waitFor(wait, run)) {
             break;
         }
         engine.runTick();
         if (run.format == ConsoleFormat::Json) {
-            out << tickJson(engine) << std::endl;
+            writeTickJson(engine, line);
+            out << line << '\n' << std::flush;
         } else {
             out << tickLines(engine) << std::flush;
         }

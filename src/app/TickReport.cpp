@@ -1,44 +1,161 @@
 #include "app/TickReport.h"
 
+#include <charconv>
+#include <iterator>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 namespace calidus {
 
-std::string tickJson(const Engine& engine) {
+namespace {
+
+// Strict: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool validUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        unsigned low = 0x80;
+        unsigned high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        }
+        if (length == 0 || i + length > text.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
+// Escapes as the JSON library's compact dump does, without building its object.
+void appendString(std::string& line, std::string_view text) {
+    if (!validUtf8(text)) {
+        // Whatever the library would replace, it replaces.
+        line += nlohmann::json(std::string(text))
+                    .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        return;
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    line += '"';
+    for (const char c : text) {
+        switch (c) {
+            case '"':
+                line += "\\\"";
+                break;
+            case '\\':
+                line += "\\\\";
+                break;
+            case '\b':
+                line += "\\b";
+                break;
+            case '\f':
+                line += "\\f";
+                break;
+            case '\n':
+                line += "\\n";
+                break;
+            case '\r':
+                line += "\\r";
+                break;
+            case '\t':
+                line += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    line += "\\u00";
+                    line += kHex[(c >> 4) & 0xF];
+                    line += kHex[c & 0xF];
+                } else {
+                    line += c;
+                }
+        }
+    }
+    line += '"';
+}
+
+template <typename Integer>
+void appendNumber(std::string& line, Integer value) {
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    line.append(digits, end);
+}
+
+void appendKey(std::string& line, std::string_view key) {
+    line += '"';
+    line += key;
+    line += "\":";
+}
+
+void appendField(std::string& line, std::string_view key, std::string_view text) {
+    appendKey(line, key);
+    appendString(line, text);
+    line += ',';
+}
+
+}  // namespace
+
+void writeTickJson(const Engine& engine, std::string& line) {
     const DisplayTexts& texts = engine.texts();
     const RunConfiguration& config = engine.configuration();
-    nlohmann::ordered_json cores = nlohmann::ordered_json::array();
+    line.clear();
+    line += "{\"tick\":";
+    appendNumber(line, engine.state().tickCount);
+    line += ',';
+    appendField(line, "time", texts.tickTime);
+    appendField(line, "model", texts.model);
+    appendField(line, "cpuid", texts.shortSignature);
+    appendField(line, "unit", texts.unit);
+    appendField(line, "heading", texts.heading);
+    appendField(line, "statusCaption", texts.statusCaption);
+    appendField(line, "title", texts.title);
+    appendField(line, "tooltip", texts.tooltip);
+    appendKey(line, "alarm");
+    line += engine.state().alarmThisTick ? "true" : "false";
+    line += ",\"cores\":[";
+    bool first = true;
     for (const int core : engine.edition().monitoredCores) {
         if (!config.corePresent(core)) {
             continue;
         }
+        if (!first) {
+            line += ',';
+        }
+        first = false;
         const CoreTexts& shown = texts.cores[core];
-        cores.push_back({
-            {"core", core},
-            {"temperature", shown.temperature},
-            {"distance", shown.distance},
-            {"min", shown.minimum},
-            {"minTime", shown.minimumTime},
-            {"max", shown.maximum},
-            {"maxTime", shown.maximumTime},
-            {"status", shown.status},
-            {"tjMax", config.calibration.tjMax[static_cast<std::size_t>(core)]},
-        });
+        line += "{\"core\":";
+        appendNumber(line, core);
+        line += ',';
+        appendField(line, "temperature", shown.temperature);
+        appendField(line, "distance", shown.distance);
+        appendField(line, "min", shown.minimum);
+        appendField(line, "minTime", shown.minimumTime);
+        appendField(line, "max", shown.maximum);
+        appendField(line, "maxTime", shown.maximumTime);
+        appendField(line, "status", shown.status);
+        appendKey(line, "tjMax");
+        appendNumber(line, config.calibration.tjMax[static_cast<std::size_t>(core)]);
+        line += '}';
     }
-    const nlohmann::ordered_json tick{
-        {"tick", engine.state().tickCount},
-        {"time", texts.tickTime},
-        {"model", texts.model},
-        {"cpuid", texts.shortSignature},
-        {"unit", texts.unit},
-        {"heading", texts.heading},
-        {"statusCaption", texts.statusCaption},
-        {"title", texts.title},
-        {"tooltip", texts.tooltip},
-        {"alarm", engine.state().alarmThisTick},
-        {"cores", cores},
-    };
-    return tick.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    line += "]}";
 }
 
 std::string tickLines(const Engine& engine) {

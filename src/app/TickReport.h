@@ -6,8 +6,9 @@
 
 namespace calidus {
 
-// The main window's texts after the last tick as one line of JSON.
-std::string tickJson(const Engine& engine);
+// The main window's texts after the last tick as one line of JSON, written over `line` so a
+// run reuses one buffer.
+void writeTickJson(const Engine& engine, std::string& line);
 
 // The same texts as lines a person reads, each ending in a line break.
 std::string tickLines(const Engine& engine);

@@ -38,6 +38,8 @@ struct ConsoleRig {
         std::istringstream in(out.str());
         for (std::string line; std::getline(in, line);) {
             lines.push_back(json::parse(line));
+            // Byte for byte the library's compact form of the same object.
+            EXPECT_EQ(lines.back().dump(), line);
         }
         return lines;
     }
