@@ -1,11 +1,14 @@
 #include "platform/linux/LinuxPlatform.h"
 
+#include "platform/linux/LinuxAdlLibrary.h"
 #include "platform/linux/LinuxClock.h"
 #include "platform/linux/LinuxDriverLibrary.h"
+#include "platform/linux/LinuxLibraryLoader.h"
 #include "platform/linux/LinuxProcessLauncher.h"
 #include "platform/linux/LinuxProcessor.h"
 #include "platform/linux/LinuxProcessorTimeCounter.h"
 #include "platform/linux/LinuxScheduler.h"
+#include "platform/linux/NvmlLibrary.h"
 
 namespace calidus {
 
@@ -17,6 +20,9 @@ Platform makeLinuxPlatform() {
     platform.clock = std::make_unique<LinuxClock>();
     platform.processorTime = std::make_unique<LinuxProcessorTimeCounter>();
     platform.launcher = std::make_unique<LinuxProcessLauncher>();
+    platform.libraries = std::make_unique<LinuxLibraryLoader>();
+    platform.nvidia = std::make_unique<NvmlLibrary>(*platform.libraries);
+    platform.adl = std::make_unique<LinuxAdlLibrary>(*platform.libraries);
     return platform;
 }
 

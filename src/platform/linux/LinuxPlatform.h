@@ -4,7 +4,8 @@
 
 namespace calidus {
 
-// The real machine: /dev/cpu/<n>/msr, CPUID, sched_setaffinity, CLOCK_MONOTONIC_RAW.
+// The real machine: /dev/cpu/<n>/msr, CPUID, sched_setaffinity, CLOCK_MONOTONIC_RAW, and the
+// GPU libraries through dlopen.
 Platform makeLinuxPlatform();
 
 }  // namespace calidus
