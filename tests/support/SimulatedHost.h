@@ -20,14 +20,19 @@ class SteadyLoad : public ProcessorTimeCounter {
     double busyPercent() override { return 12.5; }
 };
 
-inline Platform simulatedPlatform(FakeMachine& host, const std::string& model) {
+inline std::string builtInDescription(const std::string& model) {
     const std::vector<BuiltInModel> models = builtInModels();
     const auto it = std::find_if(models.begin(), models.end(),
                                  [&](const BuiltInModel& m) { return m.name == model; });
     if (it == models.end()) {
         throw std::runtime_error("no built-in model " + model);
     }
-    DescriptionParse parse = parseMachineDescription(it->description);
+    return it->description;
+}
+
+// A machine of a description's text.
+inline Platform describedPlatform(FakeMachine& host, const std::string& description) {
+    DescriptionParse parse = parseMachineDescription(description);
     if (!parse.description) {
         throw std::runtime_error(parse.error);
     }
@@ -38,6 +43,10 @@ inline Platform simulatedPlatform(FakeMachine& host, const std::string& model) {
     platform.clock = std::make_unique<FakeClock>(host);
     platform.processorTime = std::make_unique<SteadyLoad>();
     return platform;
+}
+
+inline Platform simulatedPlatform(FakeMachine& host, const std::string& model) {
+    return describedPlatform(host, builtInDescription(model));
 }
 
 }  // namespace calidus::testing

@@ -160,6 +160,36 @@ TscMHz=2300.00
 Missing=0x17,0x2A,0xCE,0x194,0x198,0x19A,0x19C,0x1A0,0x1A2,0x1AD,0x1FC,0x30A,0x30B,0x38D
 )";
 
+// A single-GPU card of the i7-920's day.
+constexpr std::string_view kGeForceGtx285 = R"(
+[Gpu.0]
+Vendor=nvidia
+Name=GeForce GTX 285
+Temperature=49,50,51,52                ; warming up after start, then steady
+Memory=1024
+LinkWidth=16
+)";
+
+// One card listed by the display library once for each of its two outputs.
+constexpr std::string_view kRadeonHd4870 = R"(
+[Gpu.0]
+Vendor=ati
+Name=ATI Radeon HD 4800 Series
+Temperature=52
+Outputs=2
+CoreClock=750
+MemoryClock=900
+Voltage=1263
+LinkWidth=16
+)";
+
+std::string withGpu(std::string_view machine, std::string_view extraMachineKey,
+                    std::string_view gpu) {
+    std::string text(machine);
+    text.insert(text.find('\n') + 1, extraMachineKey);
+    return text.append(gpu);
+}
+
 }  // namespace
 
 std::vector<BuiltInModel> builtInModels() {
@@ -173,6 +203,10 @@ std::vector<BuiltInModel> builtInModels() {
         {"xeon-2s", "two Xeon E5430, 2 packages x 4 cores, 2.66 GHz", std::string(kXeon2S)},
         {"phenom", "AMD Phenom 9600, 4 cores (refused: not an Intel processor)",
          std::string(kPhenom)},
+        {"i7-920-nvidia", "Core i7-920 with an NVIDIA GeForce GTX 285",
+         withGpu(kI7_920, "NvidiaDriver=340.108\n", kGeForceGtx285)},
+        {"q6600-ati", "Core 2 Quad Q6600 with an ATI Radeon HD 4870 of two outputs",
+         withGpu(kQ6600, "", kRadeonHd4870)},
     };
 }
 

@@ -9,16 +9,19 @@
 
 #include "common/Text.h"
 
-// The description is a profile file: [Machine], [Msr] and [Msr.N] sections of Key=Value lines, ';'
-// starting a comment anywhere on a line. Keys and section names are matched regardless of case;
-// values are trimmed. Numbers are decimal or 0x-hex; a comma list under [Msr] gives successive
-// reads. A key or section given twice, an unknown key or section, and any bad value refuse the
-// whole description.
+// The description is a profile file: [Machine], [Msr], [Msr.N] and [Gpu.N] sections of Key=Value
+// lines, ';' starting a comment anywhere on a line. Keys and section names are matched regardless
+// of case; values are trimmed. Numbers are decimal or 0x-hex; a comma list under [Msr] or in a
+// GPU's Temperature gives successive reads. A key or section given twice, an unknown key or
+// section, and any bad value refuse the whole description.
 //
 // Absent keys: Signature and ApicIds must be given. Otherwise Vendor GenuineIntel, no Brand (the
 // highest extended leaf then stops short of the brand leaves), LogicalPerPackage the number of
 // ApicIds (one package), CoresPerPackage equal to LogicalPerPackage (no hyper-threading), MaxLeaf
 // 10, Dts, Sse3, MsrInstructions and MsrAvailable 1, TscMHz 2000, DriverStatus 0, nothing Missing.
+// NvidiaLibrary and AtiLibrary are "present" when a card of that vendor is given, else "missing";
+// "fails" loads the library but its start fails. A [Gpu.N] section must name its Vendor (nvidia or
+// ati); its Temperature defaults to 50, Outputs to 1, Name, NvidiaDriver and the rest to nothing.
 
 namespace calidus {
 
@@ -26,12 +29,24 @@ namespace {
 
 constexpr std::size_t kBrandLength = 48;
 constexpr std::size_t kVendorLength = 12;
+constexpr std::size_t kGpuNameLength = 95;
 constexpr std::size_t kMaxProcessors = 32;  // affinity masks are 32 bits
 
-const std::array<std::string_view, 14> kMachineKeys{
+constexpr int kMaxGpus = 16;
+
+const std::array<std::string_view, 17> kMachineKeys{
     "Vendor",          "Brand",        "Signature",    "ApicIds", "LogicalPerPackage",
     "CoresPerPackage", "MaxLeaf",      "Dts",          "Sse3",    "MsrInstructions",
-    "TscMHz",          "DriverStatus", "MsrAvailable", "Missing"};
+    "TscMHz",          "DriverStatus", "MsrAvailable", "Missing", "NvidiaLibrary",
+    "AtiLibrary",      "NvidiaDriver"};
+
+const std::array<std::string_view, 10> kGpuKeys{"Vendor",    "Name",      "Temperature", "Memory",
+                                                "LinkWidth", "CoreClock", "MemoryClock", "Voltage",
+                                                "Outputs",   "Fails"};
+
+// The per-card calls a description can make fail.
+const std::array<std::string_view, 6> kGpuCalls{"temperature", "name",      "linkwidth",
+                                                "memory",      "adapterid", "activity"};
 
 struct Refusal {
     std::string message;
@@ -170,7 +185,8 @@ class DescriptionReader {
     }
 
   private:
-    enum class Section { None, Machine, Msr };
+    enum class Section { None, Machine, Msr, Gpu };
+    using Entries = std::map<std::string, Entry>;
 
     void readLine(int line, std::string_view raw) {
         const std::string_view content = trimBlanks(raw.substr(0, raw.find(';')));
@@ -191,7 +207,10 @@ class DescriptionReader {
             case Section::None:
                 refuse(entry, "outside a section");
             case Section::Machine:
-                addMachineKey(std::move(entry));
+                addKey(machine_, kMachineKeys, std::move(entry));
+                return;
+            case Section::Gpu:
+                addKey(*gpuEntries_, kGpuKeys, std::move(entry));
                 return;
             case Section::Msr:
                 addRegister(entry);
@@ -224,6 +243,16 @@ class DescriptionReader {
             registers_ = &description_.msrOverrides[index];
             overrideLines_[index] = line;
             canonical = "Msr." + std::to_string(index);
+        } else if (name.size() > 4 && equalsIgnoringCase(name.substr(0, 4), "Gpu.")) {
+            const std::optional<std::uint64_t> gpu = toUnsigned(name.substr(4));
+            if (!gpu || *gpu >= kMaxGpus) {
+                refuse(line, subject, "not a GPU number below " + std::to_string(kMaxGpus));
+            }
+            const int index = static_cast<int>(*gpu);
+            section_ = Section::Gpu;
+            gpuEntries_ = &gpus_[index];
+            gpuLines_[index] = line;
+            canonical = "Gpu." + std::to_string(index);
         } else {
             refuse(line, subject, "unknown section");
         }
@@ -232,15 +261,16 @@ class DescriptionReader {
         }
     }
 
-    void addMachineKey(Entry entry) {
-        const auto known =
-            std::find_if(kMachineKeys.begin(), kMachineKeys.end(),
-                         [&](std::string_view key) { return equalsIgnoringCase(key, entry.key); });
-        if (known == kMachineKeys.end()) {
+    template <std::size_t N>
+    static void addKey(Entries& entries, const std::array<std::string_view, N>& keys, Entry entry) {
+        const auto known = std::find_if(keys.begin(), keys.end(), [&](std::string_view key) {
+            return equalsIgnoringCase(key, entry.key);
+        });
+        if (known == keys.end()) {
             refuse(entry, "unknown key");
         }
         entry.key = std::string(*known);
-        const auto [at, added] = machine_.emplace(entry.key, entry);
+        const auto [at, added] = entries.emplace(entry.key, entry);
         if (!added) {
             refuse(entry, "given twice (first on line " + std::to_string(at->second.line) + ")");
         }
@@ -254,9 +284,81 @@ class DescriptionReader {
         }
     }
 
-    const Entry* given(std::string_view key) const {
-        const auto it = machine_.find(std::string(key));
-        return it == machine_.end() ? nullptr : &it->second;
+    const Entry* given(std::string_view key) const { return givenIn(machine_, key); }
+
+    static const Entry* givenIn(const Entries& entries, std::string_view key) {
+        const auto it = entries.find(std::string(key));
+        return it == entries.end() ? nullptr : &it->second;
+    }
+
+    static int numberIn(const Entries& entries, std::string_view key, int fallback, int low,
+                        int high) {
+        const Entry* entry = givenIn(entries, key);
+        return entry == nullptr ? fallback
+                                : static_cast<int>(number(*entry, entry->value, low, high));
+    }
+
+    static GpuDescription gpu(int line, const Entries& entries) {
+        GpuDescription g;
+        const Entry* vendor = givenIn(entries, "Vendor");
+        if (vendor == nullptr) {
+            refuse(line, "Vendor", "not given; every [Gpu.N] names nvidia or ati");
+        }
+        if (equalsIgnoringCase(vendor->value, "nvidia")) {
+            g.vendor = GpuVendor::Nvidia;
+        } else if (equalsIgnoringCase(vendor->value, "ati")) {
+            g.vendor = GpuVendor::Ati;
+        } else {
+            refuse(*vendor, "not nvidia or ati: " + std::string(vendor->value));
+        }
+        if (const Entry* name = givenIn(entries, "Name")) {
+            g.name = text(*name, kGpuNameLength);
+        }
+        g.temperatures = {50};
+        if (const Entry* script = givenIn(entries, "Temperature")) {
+            g.temperatures.clear();
+            for (std::string_view item : commaList(script->value)) {
+                g.temperatures.push_back(static_cast<int>(number(*script, item, 0, 255)));
+            }
+        }
+        g.memoryMegabytes = numberIn(entries, "Memory", 0, 0, 1 << 20);
+        g.linkWidth = numberIn(entries, "LinkWidth", 0, 0, 32);
+        g.coreClockMHz = numberIn(entries, "CoreClock", 0, 0, 100000);
+        g.memoryClockMHz = numberIn(entries, "MemoryClock", 0, 0, 100000);
+        g.voltageMillivolts = numberIn(entries, "Voltage", 0, 0, 5000);
+        g.outputs = numberIn(entries, "Outputs", 1, 1, 8);
+        if (const Entry* fails = givenIn(entries, "Fails")) {
+            for (std::string_view item : commaList(fails->value)) {
+                const auto call = std::find_if(
+                    kGpuCalls.begin(), kGpuCalls.end(),
+                    [&](std::string_view known) { return equalsIgnoringCase(known, item); });
+                if (call == kGpuCalls.end()) {
+                    refuse(*fails, "not a GPU call: " + std::string(item));
+                }
+                g.failing.insert(std::string(*call));
+            }
+        }
+        return g;
+    }
+
+    GpuLibraryState library(std::string_view key, GpuVendor vendor) const {
+        const Entry* state = given(key);
+        if (state == nullptr) {
+            const bool card =
+                std::any_of(description_.gpus.begin(), description_.gpus.end(),
+                            [&](const GpuDescription& g) { return g.vendor == vendor; });
+            return card ? GpuLibraryState::Present : GpuLibraryState::Missing;
+        }
+        if (equalsIgnoringCase(state->value, "present")) {
+            return GpuLibraryState::Present;
+        }
+        if (equalsIgnoringCase(state->value, "missing")) {
+            return GpuLibraryState::Missing;
+        }
+        if (equalsIgnoringCase(state->value, "fails")) {
+            return GpuLibraryState::Failing;
+        }
+        refuse(*state, "not present, missing or fails: " + std::string(state->value));
     }
 
     MachineDescription describe() {
@@ -293,6 +395,12 @@ class DescriptionReader {
         if (const Entry* missing = given("Missing")) {
             d.missing = registerIndices(*missing);
         }
+        for (const auto& [index, entries] : gpus_) {
+            d.gpus.push_back(gpu(gpuLines_.at(index), entries));
+        }
+        d.nvidiaLibrary = library("NvidiaLibrary", GpuVendor::Nvidia);
+        d.atiLibrary = library("AtiLibrary", GpuVendor::Ati);
+        d.nvidiaDriver = given("NvidiaDriver") ? text(*given("NvidiaDriver"), kGpuNameLength) : "";
         for (const auto& [processor, line] : overrideLines_) {
             if (processor >= d.processorCount()) {
                 refuse(line, "[Msr." + std::to_string(processor) + "]",
@@ -306,8 +414,11 @@ class DescriptionReader {
     Section section_ = Section::None;
     RegisterFile* registers_ = nullptr;
     std::set<std::string> sections_;
-    std::map<std::string, Entry> machine_;
+    Entries machine_;
     std::map<int, int> overrideLines_;  // processor -> line of its section
+    std::map<int, Entries> gpus_;       // by section number
+    std::map<int, int> gpuLines_;       // section number -> line of its section
+    Entries* gpuEntries_ = nullptr;
 };
 
 }  // namespace

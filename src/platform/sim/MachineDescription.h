@@ -12,6 +12,25 @@ namespace calidus {
 using RegisterScript = std::vector<std::uint64_t>;
 using RegisterFile = std::map<std::uint32_t, RegisterScript>;
 
+enum class GpuVendor { Nvidia, Ati };
+
+// One graphics card of a simulated machine.
+struct GpuDescription {
+    GpuVendor vendor = GpuVendor::Nvidia;
+    std::string name;
+    std::vector<int> temperatures;  // degrees Celsius, successive reads; the last one repeats
+    int memoryMegabytes = 0;
+    int linkWidth = 0;
+    int coreClockMHz = 0;
+    int memoryClockMHz = 0;
+    int voltageMillivolts = 0;
+    int outputs = 1;                // adapter indices the AMD library lists for the card
+    std::set<std::string> failing;  // calls that fail for this card
+};
+
+// What loading a vendor's GPU library does.
+enum class GpuLibraryState { Present, Missing, Failing };
+
 // One simulated machine as its description file gives it (defaults in DescriptionParser.cpp).
 struct MachineDescription {
     std::string vendor;
@@ -30,6 +49,10 @@ struct MachineDescription {
     std::set<std::uint32_t> missing;
     RegisterFile msr;                          // every logical processor
     std::map<int, RegisterFile> msrOverrides;  // by logical processor
+    std::vector<GpuDescription> gpus;          // in the order of their section numbers
+    GpuLibraryState nvidiaLibrary = GpuLibraryState::Missing;
+    GpuLibraryState atiLibrary = GpuLibraryState::Missing;
+    std::string nvidiaDriver;
 
     int processorCount() const { return static_cast<int>(apicIds.size()); }
 };

@@ -6,7 +6,10 @@
 
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/sim/DescriptionParser.h"
+#include "platform/sim/SimAdlLibrary.h"
 #include "platform/sim/SimDriver.h"
+#include "platform/sim/SimLibraryLoader.h"
+#include "platform/sim/SimNvidiaLibrary.h"
 #include "platform/sim/SimProcessor.h"
 #include "platform/sim/SimScheduler.h"
 
@@ -40,9 +43,12 @@ DescriptionText descriptionText(const std::string& nameOrFile) {
 }  // namespace
 
 Platform makeSimulatedPlatform(MachineDescription description, SimulationHost host) {
+    Platform platform;
+    platform.libraries = std::make_unique<SimLibraryLoader>();
+    platform.nvidia = std::make_unique<SimNvidiaLibrary>(description);
+    platform.adl = std::make_unique<SimAdlLibrary>(description);
     auto machine = std::make_shared<SimMachine>(std::move(description), std::move(host.clock),
                                                 std::move(host.load));
-    Platform platform;
     platform.driver = std::make_unique<SimDriver>(machine);
     platform.processor = std::make_unique<SimProcessor>(machine);
     platform.scheduler = std::make_unique<SimScheduler>(machine, std::move(host.scheduler));

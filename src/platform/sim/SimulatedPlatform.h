@@ -34,7 +34,7 @@ struct SimulationHost {
     std::unique_ptr<ProcessorTimeCounter> load;  // the real load that warms the sensors
 };
 
-// The driver, processor and scheduler of the described machine; the clock and the
+// The driver, processor, scheduler and GPU libraries of the described machine; the clock and the
 // processor-time counter of the returned platform are left to the caller.
 Platform makeSimulatedPlatform(MachineDescription description, SimulationHost host);
 

@@ -95,12 +95,46 @@ TEST(SimDescriptionParser, RefusesBadValuesNamingKeyAndLine) {
         {head + "Brand\n", "line 4: Brand: not a Key=Value line"},
         {"[Machine]\nSignature=0x6FB\n",
          "ApicIds: not given; every description lists its logical processors"},
+        {head + "[Gpu.0]\nName=x\n",
+         "line 4: Vendor: not given; every [Gpu.N] names nvidia or ati"},
+        {head + "[Gpu.0]\nVendor=intel\n", "line 5: Vendor: not nvidia or ati: intel"},
+        {head + "[Gpu.16]\n", "line 4: [Gpu.16]: not a GPU number below 16"},
+        {head + "[Gpu.0]\nVendor=ati\nTemperature=50,300\n",
+         "line 6: Temperature: out of range 0..255: 300"},
+        {head + "[Gpu.0]\nVendor=ati\nFails=fan\n", "line 6: Fails: not a GPU call: fan"},
+        {head + "AtiLibrary=broken\n", "line 4: AtiLibrary: not present, missing or fails: broken"},
     };
     for (const auto& [text, error] : cases) {
         const DescriptionParse parse = parseMachineDescription(text);
         EXPECT_FALSE(parse.description) << text;
         EXPECT_EQ(parse.error, error) << text;
     }
+}
+
+TEST(SimDescriptionParser, ReadsGpuSectionsInTheOrderOfTheirNumbers) {
+    const DescriptionParse parse = parseMachineDescription(
+        "[Machine]\nSignature=0x6FB\nApicIds=0\nNvidiaLibrary=fails\nNvidiaDriver=535.104.05\n"
+        "[Gpu.3]\nVendor=ATI\nName=ATI Radeon HD 4800 Series\nOutputs=2\nCoreClock=750\n"
+        "Voltage=1263\nFails=Activity\n"
+        "[Gpu.1]\nvendor=nvidia\nTemperature=50,128\nMemory=1024\nLinkWidth=16\n");
+    ASSERT_TRUE(parse.description) << parse.error;
+    const MachineDescription& d = *parse.description;
+    ASSERT_EQ(d.gpus.size(), 2u);
+    EXPECT_EQ(d.gpus[0].vendor, GpuVendor::Nvidia);
+    EXPECT_EQ(d.gpus[0].temperatures, (std::vector<int>{50, 128}));
+    EXPECT_EQ(d.gpus[0].memoryMegabytes, 1024);
+    EXPECT_EQ(d.gpus[0].linkWidth, 16);
+    EXPECT_EQ(d.gpus[0].outputs, 1);
+    EXPECT_EQ(d.gpus[1].vendor, GpuVendor::Ati);
+    EXPECT_EQ(d.gpus[1].name, "ATI Radeon HD 4800 Series");
+    EXPECT_EQ(d.gpus[1].temperatures, std::vector<int>{50});
+    EXPECT_EQ(d.gpus[1].outputs, 2);
+    EXPECT_EQ(d.gpus[1].coreClockMHz, 750);
+    EXPECT_EQ(d.gpus[1].voltageMillivolts, 1263);
+    EXPECT_EQ(d.gpus[1].failing, std::set<std::string>{"activity"});
+    EXPECT_EQ(d.nvidiaLibrary, GpuLibraryState::Failing);
+    EXPECT_EQ(d.atiLibrary, GpuLibraryState::Present);  // a card of its vendor is given
+    EXPECT_EQ(d.nvidiaDriver, "535.104.05");
 }
 
 TEST(SimDescriptionParser, EveryBuiltInModelParses) {
@@ -112,7 +146,7 @@ TEST(SimDescriptionParser, EveryBuiltInModelParses) {
         EXPECT_FALSE(model.summary.empty());
     }
     EXPECT_TRUE(names.count("i7-920"));  // the machine the README starts
-    EXPECT_EQ(names.size(), 8u);
+    EXPECT_EQ(names.size(), 10u);
 }
 
 TEST(SimDescriptionParser, LoadingNamesTheFileOfARefusedDescription) {
