@@ -177,7 +177,10 @@ void Engine::readSettings(const ProfileFile& file) {
     if (edition_.hasSkull) {
         config_.headingCpu = selectSecondPackage(config_.coreMap, readSkull(file, edition_));
     }
-    const GpuSourcesRunning gpu;
+    // The GPU alarm and icon defaults depend on which sources came up.
+    settings_.gpu = readGpuSelection(file);
+    RunContext run = context();
+    gpu_.startUp(run);
     fixCoreGap(config_.coreMap);
     chooseTjMaxFromProcessor(access_, processor_, config_.coreMap, config_.calibration, edition_);
 
@@ -188,7 +191,7 @@ void Engine::readSettings(const ProfileFile& file) {
                                     .platformInfoClass = processor_.platformInfoClass},
                       .cores = config_.calibration,
                       .killMHz = threads_.killMHz.load() != 0,
-                      .gpu = gpu});
+                      .gpu = gpu_.active()});
     live_.assign(loaded.settings);
     tickPeriod_ = tickPeriodFor(edition_, settings_.refreshInterval);
     config_.calibration = loaded.cores;
@@ -196,7 +199,6 @@ void Engine::readSettings(const ProfileFile& file) {
 
     formatHeaderTexts(texts_, processor_, config_.headingCpu,
                       degreeString(settings_.fahrenheit, settings_.degreeSymbolString));
-    RunContext run = context();
     clockModulation_.startUp(run);
     // The window applies its own keys (position, colours, headings, fonts) from settings().
 }
@@ -259,14 +261,10 @@ void Engine::addTrayIcons() {
 // the tray, and the clock texts and the log row come before the window's refresh.
 void Engine::monitorTick() {
     beginTick();
-    updateCoreTemperatures(state_, config_, access_,
-                           {.fahrenheit = settings_.fahrenheit,
-                            .oldFormula = settings_.oldFormula != 0,
-                            .alarm = settings_.alarm,
-                            .alarm1 = settings_.alarm1,
-                            .alarm2 = settings_.alarm2},
-                           edition_, state_.tickTime);
+    updateCoreTemperatures(state_, config_, access_, monitorSettings(settings_), edition_,
+                           state_.tickTime);
     RunContext run = context();
+    gpu_.tick(run);
     alarm_.tick(run);
     formatTexts();
     tray_.refreshTray();
@@ -312,7 +310,9 @@ bool Engine::resetStatistics() {
         benchmark_.requestStop();
         return false;
     }
-    calidus::resetStatistics(state_, platform_.clock->now());
+    const std::time_t now = platform_.clock->now();
+    calidus::resetStatistics(state_, now);
+    gpu_.reset(now);
     formatTexts();
     window_.refreshWindow();
     return true;
@@ -343,8 +343,19 @@ void Engine::shutdown() {
         tray_.removeTrayIcons(settings_.iconShow);
     }
     clockModulation_.shutDown(run);
+    gpu_.shutDown(run);
     access_.stopDriver();
     saveExitKeys();
+}
+
+GpuBoxOutcome Engine::setAtiBox(bool checked) {
+    RunContext run = context();
+    return gpu_.setAtiBox(run, checked, readAtiSensorKeys(ProfileFile::load(settingsFile_)));
+}
+
+GpuBoxOutcome Engine::setNvidiaBox(bool checked) {
+    RunContext run = context();
+    return gpu_.setNvidiaBox(run, checked);
 }
 
 void Engine::stopThreads() {

@@ -17,6 +17,7 @@
 #include "cpu/ProcessorAccess.h"
 #include "cpu/ProcessorInfo.h"
 #include "cpu/RunConfiguration.h"
+#include "gpu/GpuSources.h"
 #include "measure/ClockModulationControl.h"
 #include "measure/MonitorState.h"
 #include "measure/RunPart.h"
@@ -114,6 +115,15 @@ class Engine {
     std::optional<std::uint32_t> clockModAtExit() const { return clockModAtExit_; }
     // The exit save did not reach the file.
     bool exitSaveFailed() const { return exitSaveFailed_; }
+    // The GPU sources; the information windows read them, and "GPU" is saved from active().
+    GpuSources& gpuSources() { return gpu_; }
+    const GpuSources& gpuSources() const { return gpu_; }
+    // The Settings window's "ATI" and "Nvidia" boxes. Checking "ATI" reads "PollInterval" and
+    // "DisableSensor" from the settings file again when the source comes up.
+    GpuBoxOutcome setAtiBox(bool checked);
+    GpuBoxOutcome setNvidiaBox(bool checked);
+    // Empty when the run keeps no settings file.
+    const std::filesystem::path& settingsFile() const { return settingsFile_; }
 
   private:
     StartResult startUp();
@@ -161,6 +171,7 @@ class Engine {
     UnmeasuredClockAndLoad clockAndLoad_;
     Alarm alarm_;
     TemperatureLog log_;
+    GpuSources gpu_;
     BenchmarkControl benchmark_;
     std::optional<PrometheusTextfile> textfile_;
     RunPhase phase_ = RunPhase::Constructed;

@@ -111,6 +111,72 @@ void appendField(std::string& line, std::string_view key, std::string_view text)
     line += ',';
 }
 
+void appendAdapter(std::string& line, bool first, long long index, std::string_view name) {
+    line += first ? "{\"adapter\":" : ",{\"adapter\":";
+    appendNumber(line, index);
+    line += ",\"name\":";
+    appendString(line, name);
+    line += '}';
+}
+
+void appendSource(std::string& line, std::string_view source, int hottest) {
+    line += "{\"source\":\"";
+    line += source;
+    line += "\",\"hottest\":";
+    appendNumber(line, hottest);
+    line += ",\"adapters\":[";
+}
+
+// The combined temperature, and per running source its hottest value and the adapters it reads.
+void appendGpu(std::string& line, const Engine& engine) {
+    appendField(line, "gpu", engine.texts().gpuTemperature);
+    appendField(line, "gpuButton", engine.texts().gpuButton);
+    line += "\"gpuSources\":[";
+    const GpuSources& gpu = engine.gpuSources();
+    if (const NvidiaSensor* nvidia = gpu.nvidia()) {
+        appendSource(line, "nvidia", nvidia->hottest());
+        for (std::uint32_t index = 0; index < nvidia->gpuCount(); ++index) {
+            appendAdapter(line, index == 0, index, nvidia->name(index));
+        }
+        line += "]}";
+    }
+    if (const AtiSensor* ati = gpu.ati()) {
+        if (gpu.nvidia() != nullptr) {
+            line += ',';
+        }
+        appendSource(line, "ati", ati->hottest());
+        bool first = true;
+        for (int index = 0; index < ati->adapterCount(); ++index) {
+            if (ati->selected(index)) {
+                appendAdapter(line, first, index, ati->adapterName(index));
+                first = false;
+            }
+        }
+        line += "]}";
+    }
+    line += ']';
+}
+
+std::string gpuLine(const Engine& engine) {
+    const GpuSources& gpu = engine.gpuSources();
+    std::string line = "  GPU:  " + engine.texts().gpuTemperature + engine.texts().unit;
+    if (const NvidiaSensor* nvidia = gpu.nvidia()) {
+        line += "  nvidia " + std::to_string(nvidia->hottest());
+        for (std::uint32_t index = 0; index < nvidia->gpuCount(); ++index) {
+            line += "  [" + std::to_string(index) + "] " + nvidia->name(index);
+        }
+    }
+    if (const AtiSensor* ati = gpu.ati()) {
+        line += "  ati " + std::to_string(ati->hottest());
+        for (int index = 0; index < ati->adapterCount(); ++index) {
+            if (ati->selected(index)) {
+                line += "  [" + std::to_string(index) + "] " + ati->adapterName(index);
+            }
+        }
+    }
+    return line + "\n";
+}
+
 }  // namespace
 
 void writeTickJson(const Engine& engine, std::string& line) {
@@ -155,7 +221,12 @@ void writeTickJson(const Engine& engine, std::string& line) {
         appendNumber(line, config.calibration.tjMax[static_cast<std::size_t>(core)]);
         line += '}';
     }
-    line += "]}";
+    line += ']';
+    if (engine.state().gpuPresent) {
+        line += ',';
+        appendGpu(line, engine);
+    }
+    line += '}';
 }
 
 std::string tickLines(const Engine& engine) {
@@ -174,6 +245,9 @@ std::string tickLines(const Engine& engine) {
                  std::to_string(config.calibration.tjMax[static_cast<std::size_t>(core)]) +
                  "  distance " + c.distance + "  min " + c.minimum + " at " + c.minimumTime +
                  "  max " + c.maximum + " at " + c.maximumTime + "  " + c.status + "\n";
+    }
+    if (engine.state().gpuPresent) {
+        lines += gpuLine(engine);
     }
     return lines;
 }

@@ -82,8 +82,12 @@ void formatTickTexts(DisplayTexts& texts, const MonitorState& state, const RunCo
         first = false;
     }
     texts.statusCaption = clockModulationCaption(state.clockModulationField);
-    texts.gpuButton = state.gpu.read ? "GPU  " + std::to_string(state.gpu.temperature) + texts.unit
-                                     : texts.signature;
+    if (state.gpu.read) {
+        texts.gpuTemperature = std::to_string(state.gpu.temperature);
+        texts.gpuButton = "GPU  " + texts.gpuTemperature + texts.unit;
+    } else {
+        texts.gpuButton = texts.signature;
+    }
 }
 
 std::string thermalStatusText(bool thermalStatus, bool thermalLog, bool shortDashes) {

@@ -34,7 +34,8 @@ struct DisplayTexts {
     std::string tickTime;  // "%H:%M:%S" of the last tick
     std::string title;
     std::string tooltip;
-    std::string gpuButton;  // "GPU  %d%s" once a GPU value arrived, else the signature
+    std::string gpuButton;       // "GPU  %d%s" once a GPU value arrived, else the signature
+    std::string gpuTemperature;  // "%d" once a GPU value arrived
     std::array<CoreTexts, kCoreNumbers> cores{};
 };
 

@@ -239,6 +239,43 @@ TEST(ConsoleFrontEnd, SimulatedModelsShowTheirModelTextAndTjMax) {
     }
 }
 
+TEST(ConsoleFrontEnd, BuiltInGpuModelsShowTheirCardAndAMachineWithoutOneShowsNone) {
+    struct Case {
+        const Edition* edition;
+        std::string model;
+        std::string keys;
+        std::string source;  // empty: no GPU
+        std::string adapter;
+        std::string iconShowSaved;
+    };
+    const Case cases[] = {
+        {&Edition::standard(), "i7-920-nvidia", "GPU=1\nIconShow=17\n", "nvidia", "GeForce GTX 285",
+         "IconShow=17\n"},
+        {&Edition::xl(), "q6600-ati", "GPU=2\nIconShow=257\n", "ati", "ATI Radeon HD 4800 Series",
+         "IconShow=257\n"},
+        {&Edition::standard(), "i7-920", "GPU=3\nIconShow=17\n", "", "", "IconShow=1\n"},
+    };
+    for (const Case& c : cases) {
+        FakeMachine host;
+        Platform platform = testing::simulatedPlatform(host, c.model);
+        ConsoleRig rig(*c.edition, platform, c.keys);
+        ASSERT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 4), rig.out), 0) << c.model;
+        const json tick = rig.jsonLines().at(3);
+        EXPECT_NE(rig.settings.read().find(c.iconShowSaved), std::string::npos) << c.model;
+        if (c.source.empty()) {
+            EXPECT_FALSE(tick.contains("gpu")) << c.model;
+            continue;
+        }
+        EXPECT_EQ(tick["gpu"], "52") << c.model;
+        EXPECT_EQ(tick["gpuButton"], "GPU  52\u00B0C") << c.model;
+        ASSERT_EQ(tick["gpuSources"].size(), 1u) << c.model;
+        EXPECT_EQ(tick["gpuSources"][0]["source"], c.source);
+        EXPECT_EQ(tick["gpuSources"][0]["hottest"], 52);
+        ASSERT_EQ(tick["gpuSources"][0]["adapters"].size(), 1u) << c.model;
+        EXPECT_EQ(tick["gpuSources"][0]["adapters"][0]["name"], c.adapter);
+    }
+}
+
 TEST(ConsoleFrontEnd, APhenomIsRefusedWithoutTouchingTheSettingsFile) {
     for (const Edition* edition : {&Edition::standard(), &Edition::xl()}) {
         FakeMachine host;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/EngineRig.h"
+#include "config/SettingsWriter.h"
+#include "platform/sim/SimAdlLibrary.h"
+#include "platform/sim/SimNvidiaLibrary.h"
 
 namespace calidus {
 namespace {
@@ -268,6 +271,54 @@ TEST(EngineReset, ResetKeepsTheHistoryAndAUnitChangeShowsAllOfItInTheNewUnit) {
         EXPECT_EQ(point.cores[0], 113);  // 45 °C
     }
     EXPECT_EQ(rig.engine->history().last(1, false, rig.edition)[0].cores[0], 45);
+}
+
+// The fake machine with GPU cards of these vendors.
+void addGpus(EngineRig& rig, std::initializer_list<GpuVendor> vendors) {
+    MachineDescription machine;
+    for (const GpuVendor vendor : vendors) {
+        GpuDescription gpu;
+        gpu.vendor = vendor;
+        gpu.temperatures = {55};
+        machine.gpus.push_back(gpu);
+    }
+    machine.nvidiaLibrary = machine.atiLibrary = GpuLibraryState::Present;
+    rig.platform.nvidia = std::make_unique<SimNvidiaLibrary>(machine);
+    rig.platform.adl = std::make_unique<SimAdlLibrary>(machine);
+    rig.construct();
+}
+
+TEST(EngineGpu, GpuThreeWithOnlyAnNvidiaCardIsSavedAsOne) {
+    EngineRig rig(Edition::standard(), "GPU=3\nAlarm2=90\n");
+    addGpus(rig, {GpuVendor::Nvidia});
+    ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
+    EXPECT_FALSE(rig.engine->gpuSources().active().ati);
+    EXPECT_TRUE(rig.engine->state().gpuPresent);
+    EXPECT_EQ(rig.engine->settings().alarm2, 90);  // read only because a source runs
+    rig.engine->runTick();
+    EXPECT_EQ(rig.engine->texts().gpuButton, "GPU  55\u00B0C");
+    SaveContext context;
+    context.gpu = rig.engine->gpuSources().active();
+    ASSERT_TRUE(saveSettings(rig.settings.file, rig.edition, rig.engine->settings(), context));
+    EXPECT_NE(rig.settings.read().find("GPU=1\n"), std::string::npos) << rig.settings.read();
+}
+
+TEST(EngineGpu, TheAtiReadPeriodComesFromTheFileWhetherTheSourceStartsOrIsCheckedLater) {
+    const std::pair<std::string, int> cases[] = {{"0", 5}, {"4000", 5}, {"7", 7}, {"3600", 3600}};
+    for (const auto& [value, period] : cases) {
+        for (const bool atStart : {true, false}) {
+            EngineRig rig(Edition::standard(),
+                          (atStart ? "GPU=2\nPollInterval=" : "PollInterval=") + value + "\n");
+            addGpus(rig, {GpuVendor::Ati});
+            ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
+            if (!atStart) {
+                EXPECT_FALSE(rig.engine->state().gpuPresent);
+                EXPECT_EQ(rig.engine->setAtiBox(true), GpuBoxOutcome::Running);
+            }
+            EXPECT_TRUE(rig.engine->state().gpuPresent);
+            EXPECT_EQ(rig.engine->settings().pollInterval, period) << value << atStart;
+        }
+    }
 }
 
 TEST(EngineShutdown, SavesProcessorZerosModulationThenSwitchesItOffEverywhere) {
