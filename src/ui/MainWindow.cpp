@@ -152,6 +152,7 @@ void MainWindow::buildControls() {
         connect(static_cast<QPushButton*>(controls_.value(id)), &QPushButton::clicked, this, slot);
     };
     connectButton(control::kReset, [this] { resetStatistics(); });
+    connectButton(control::kGpuButton, [this] { emit gpuButtonPressed(); });
 }
 
 void MainWindow::buildContextMenu() {

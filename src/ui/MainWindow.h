@@ -102,6 +102,8 @@ class MainWindow : public QWidget, public TrayWindow {
 
   signals:
     void exitRequested();
+    // The GPU button: the front end opens the GPU information windows.
+    void gpuButtonPressed();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -8,9 +8,12 @@
 #include <iostream>
 
 #include "platform/linux/LinuxShell.h"
+#include "ui/AtiInfoWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/NvidiaInfoWindow.h"
 #include "ui/QtSoundPlayer.h"
 #include "ui/TrayIconSet.h"
+#include "view/GpuWindowChoice.h"
 
 namespace calidus {
 
@@ -37,7 +40,9 @@ bool windowDisplayAvailable() {
 
 WindowFrontEnd::WindowFrontEnd(const Edition& edition, Platform& platform, Shell& shell,
                                EngineSettings settings)
-    : engine_(edition, platform, *this, *this, std::move(settings)),
+    : edition_(edition),
+      platform_(platform),
+      engine_(edition, platform, *this, *this, std::move(settings)),
       window_(std::make_unique<MainWindow>(edition, engine_.settings(), shell, *platform.clock)),
       tray_(std::make_unique<TrayIconSet>(
           edition, engine_.settings(), engine_.state(), engine_.configuration(), engine_.texts(),
@@ -45,10 +50,56 @@ WindowFrontEnd::WindowFrontEnd(const Edition& edition, Platform& platform, Shell
           [&platform](std::chrono::milliseconds wait) { platform.scheduler->sleep(wait); })) {
     window_->bindEngine(&engine_);
     window_->setTrayLink(tray_->link());
+    QObject::connect(window_.get(), &MainWindow::gpuButtonPressed, window_.get(),
+                     [this] { openGpuWindows(); });
 }
 
 WindowFrontEnd::~WindowFrontEnd() {
+    closeGpuWindows();
     engine_.shutdown();
+}
+
+namespace {
+
+// The window clears the pointer to itself when it goes.
+template <typename Window>
+void openOrRaise(Window*& window, const std::function<Window*()>& make) {
+    if (window == nullptr) {
+        window = make();
+        QObject::connect(window, &QObject::destroyed, [&window] { window = nullptr; });
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+void WindowFrontEnd::openGpuWindows() {
+    GpuSources& gpu = engine_.gpuSources();
+    const GpuWindowChoice choice =
+        gpuButtonChoice(gpu.ati() != nullptr, gpu.nvidia() != nullptr, atiWindow_ != nullptr);
+    if (choice.ati) {
+        openOrRaise<AtiInfoWindow>(atiWindow_, [this] {
+            return new AtiInfoWindow(edition_, engine_, *platform_.clock, window_.get());
+        });
+    }
+    if (choice.nvidia) {
+        openOrRaise<NvidiaInfoWindow>(nvidiaWindow_, [this] {
+            return new NvidiaInfoWindow(edition_, engine_, *platform_.clock, window_.get());
+        });
+    }
+}
+
+void WindowFrontEnd::closeGpuWindows() {
+    if (atiWindow_ != nullptr) {
+        atiWindow_->close();
+        delete atiWindow_;
+    }
+    if (nvidiaWindow_ != nullptr) {
+        nvidiaWindow_->close();
+        delete nvidiaWindow_;
+    }
 }
 
 int WindowFrontEnd::run(const WindowRun& run) {
@@ -90,6 +141,7 @@ int WindowFrontEnd::run(const WindowRun& run) {
     QApplication::exec();
 
     timer.stop();
+    closeGpuWindows();
     window_->hide();
     engine_.shutdown();
     return 0;

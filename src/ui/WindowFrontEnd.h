@@ -15,7 +15,9 @@
 
 namespace calidus {
 
+class AtiInfoWindow;
 class MainWindow;
+class NvidiaInfoWindow;
 class TrayIconSet;
 
 struct WindowRun {
@@ -44,6 +46,11 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
     Engine& engine() { return engine_; }
     MainWindow& mainWindow() { return *window_; }
     TrayIconSet& tray() { return *tray_; }
+    // The GPU information windows while they are open.
+    AtiInfoWindow* atiWindow() const { return atiWindow_; }
+    NvidiaInfoWindow* nvidiaWindow() const { return nvidiaWindow_; }
+    // The main window's GPU button.
+    void openGpuWindows();
 
     // WindowPort
     void showMessage(const std::string& caption, const std::string& text,
@@ -63,9 +70,17 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
     void refreshTray() override;
 
   private:
+    // Before the sources they show are let go.
+    void closeGpuWindows();
+
+    const Edition& edition_;
+    Platform& platform_;
     Engine engine_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<TrayIconSet> tray_;
+    // Cleared when the window is destroyed.
+    AtiInfoWindow* atiWindow_ = nullptr;
+    NvidiaInfoWindow* nvidiaWindow_ = nullptr;
 };
 
 // The whole window program over a fresh QApplication.

@@ -1,6 +1,6 @@
-// Renders the main window of both editions, normal and compact, after a few ticks on the
-// simulated machine. Run by scripts/screenshots under a window manager, which names the folder;
-// not part of the suite.
+// Renders the main window of both editions, normal and compact, and the GPU information windows
+// after a few ticks on the simulated machine. Run by scripts/screenshots under a window manager,
+// which names the folder; not part of the suite.
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,10 @@
 #include "SimulatedEngine.h"
 #include "TrayTestApp.h"
 #include "WindowTestPorts.h"
+#include "support/TempFolder.h"
+#include "ui/AtiInfoWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/NvidiaInfoWindow.h"
 
 namespace calidus {
 namespace {
@@ -62,6 +65,47 @@ void render(const Edition& edition, const std::function<void(Settings&)>& look,
     engine.shutdown();
 }
 
+// The main window with its GPU button and both information windows, on an i7-920 with a card of
+// each vendor.
+void renderGpu(const Edition& edition, const QString& folder, const QString& name) {
+    testing::FakeMachine host;
+    host.now = 1'700'006'400 + 12 * 3600;
+    Platform platform = testing::describedPlatform(
+        host, testing::builtInDescription("i7-920-nvidia") +
+                  "[Gpu.1]\nVendor=ati\nName=ATI Radeon HD 4800 Series\nTemperature=61\n"
+                  "Outputs=2\nCoreClock=750\nMemoryClock=900\nVoltage=1263\nLinkWidth=16\n");
+    testing::TempFolder files;
+    testing::TempFolder::write(files / "Calidus.ini", "[Calidus]\nGPU=3\nIconShow=17\n");
+    testing::RecordingShell shell;
+    testing::WindowTestPorts desktop;
+    Engine engine(edition, platform, desktop, desktop, {.file = files / "Calidus.ini"});
+    MainWindow window(edition, engine.settings(), shell, *platform.clock);
+    desktop.attach(window);
+    window.setTrayLink({[] { return true; }, [] { return false; }});
+    window.bindEngine(&engine);
+    ASSERT_EQ(engine.start().outcome, StartOutcome::Ready);
+    window.prepareForStart();
+    window.show();
+    for (int tick = 0; tick < 5; ++tick) {
+        host.counter += 1'000'000;
+        ++host.now;
+        engine.runTick();
+    }
+    settle(window, window.size());
+    EXPECT_TRUE(window.grab().save(folder + "/" + name + "-gpu.png"));
+    {
+        AtiInfoWindow ati(edition, engine, *platform.clock);
+        ati.show();
+        settle(ati, ati.size());
+        EXPECT_TRUE(ati.grab().save(folder + "/" + name + "-ati-info.png"));
+        NvidiaInfoWindow nvidia(edition, engine, *platform.clock);
+        nvidia.show();
+        settle(nvidia, nvidia.size());
+        EXPECT_TRUE(nvidia.grab().save(folder + "/" + name + "-nvidia-info.png"));
+    }
+    engine.shutdown();
+}
+
 TEST(Screenshots, DISABLED_NormalAndCompactFormsOfBothEditions) {
     const char* folder = std::getenv("CALIDUS_SCREENSHOT_DIR");
     if (folder == nullptr) {
@@ -82,6 +126,8 @@ TEST(Screenshots, DISABLED_NormalAndCompactFormsOfBothEditions) {
             s.guiNormHead = s.guiMiniHead = 0x80FF80;
         },
         folder, "calidus-coloured");
+    renderGpu(Edition::standard(), folder, "calidus");
+    renderGpu(Edition::xl(), folder, "calidus-xl");
 }
 
 }  // namespace
