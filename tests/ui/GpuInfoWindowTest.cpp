@@ -84,6 +84,9 @@ QString text(QWidget* window, int id) {
 TEST(GpuInfoWindows, TheGpuButtonOpensTheAtiWindowFirstThenBothAndEachOnce) {
     for (const Edition* edition : {&Edition::standard(), &Edition::xl()}) {
         FrontEndRig rig(*edition, kBothCards, "GPU=3\n");
+        QWidget* button = rig.front->mainWindow().control(control::kGpuButton);
+        EXPECT_TRUE(button->isVisibleTo(&rig.front->mainWindow()));
+        EXPECT_EQ(static_cast<QPushButton*>(button)->text(), "GPU  60\u00B0C");
         rig.pressGpuButton();
         AtiInfoWindow* ati = rig.front->atiWindow();
         ASSERT_NE(ati, nullptr);
