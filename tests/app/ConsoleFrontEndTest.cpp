@@ -258,10 +258,15 @@ TEST(ConsoleFrontEnd, BuiltInGpuModelsShowTheirCardAndAMachineWithoutOneShowsNon
     for (const Case& c : cases) {
         FakeMachine host;
         Platform platform = testing::simulatedPlatform(host, c.model);
-        ConsoleRig rig(*c.edition, platform, c.keys);
-        ASSERT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 4), rig.out), 0) << c.model;
+        ConsoleRig rig(*c.edition, platform, c.keys + "LogFile=1\nLogInterval=1\nCSV=1\n");
+        ASSERT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 4), rig.out, rig.errors), 0)
+            << c.model;
         const json tick = rig.jsonLines().at(3);
         EXPECT_NE(rig.settings.read().find(c.iconShowSaved), std::string::npos) << c.model;
+        const std::string log = testing::TempFolder::read(rig.settings.folder / "CalidusLog.csv");
+        EXPECT_EQ(log.substr(0, log.find('\n')).find("GPU,") != std::string::npos,
+                  !c.source.empty())
+            << log;
         if (c.source.empty()) {
             EXPECT_FALSE(tick.contains("gpu")) << c.model;
             continue;
