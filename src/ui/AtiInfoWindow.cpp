@@ -61,6 +61,12 @@ AtiInfoWindow::AtiInfoWindow(const Edition& edition, Engine& engine, Clock& cloc
     timer_.start(kRefreshMs);
 }
 
+// A period field with the focus reports losing it while the window's children are destroyed,
+// when nothing of this window is left to take the text.
+AtiInfoWindow::~AtiInfoWindow() {
+    QObject::disconnect(period_, nullptr, this, nullptr);
+}
+
 template <typename Widget>
 Widget* AtiInfoWindow::add(Widget* widget, int id) {
     nameControl(widget, id);

@@ -28,6 +28,7 @@ class AtiInfoWindow : public QWidget {
 
   public:
     AtiInfoWindow(const Edition& edition, Engine& engine, Clock& clock, QWidget* parent = nullptr);
+    ~AtiInfoWindow() override;
 
     QWidget* control(int id) const { return controls_.value(id); }
     QMenu* contextMenu() const { return menu_; }

@@ -145,5 +145,21 @@ TEST(GpuInfoWindows, TheReadPeriodIsCorrectedAndSavedWithTheFreezeSwitchOnClosin
     }
 }
 
+// The period field loses the focus while the window's children are destroyed.
+TEST(GpuInfoWindows, AWindowDestroyedWithTheFocusInThePeriodFieldGoesQuietly) {
+    FrontEndRig rig(Edition::standard(), testing::builtInDescription("q6600-ati"), "GPU=2\n");
+    rig.front->openGpuWindows();
+    AtiInfoWindow* window = rig.front->atiWindow();
+    ASSERT_NE(window, nullptr);
+    QApplication::setActiveWindow(window);
+    auto* period = static_cast<QLineEdit*>(window->control(atiInfoIds(Edition::standard()).period));
+    period->setFocus();
+    ASSERT_TRUE(period->hasFocus());
+    period->selectAll();
+    period->insert(QStringLiteral("30"));  // typed, not yet confirmed
+    delete window;
+    EXPECT_EQ(rig.front->atiWindow(), nullptr);
+}
+
 }  // namespace
 }  // namespace calidus
