@@ -178,7 +178,7 @@ void Engine::readSettings(const ProfileFile& file) {
         config_.headingCpu = selectSecondPackage(config_.coreMap, readSkull(file, edition_));
     }
     // The GPU alarm and icon defaults depend on which sources came up.
-    settings_.gpu = readGpuSelection(file);
+    live_.set(KeyId::Gpu, readGpuSelection(file));
     RunContext run = context();
     gpu_.startUp(run);
     fixCoreGap(config_.coreMap);
@@ -348,9 +348,17 @@ void Engine::shutdown() {
     saveExitKeys();
 }
 
+// A source brought up by the box reads its period and freeze switch from the file again.
 GpuBoxOutcome Engine::setAtiBox(bool checked) {
+    const bool existed = gpu_.ati() != nullptr;
     RunContext run = context();
-    return gpu_.setAtiBox(run, checked, readAtiSensorKeys(ProfileFile::load(settingsFile_)));
+    const GpuBoxOutcome outcome = gpu_.setAtiBox(run, checked);
+    if (!existed && outcome == GpuBoxOutcome::Running) {
+        const AtiSensorKeys keys = readAtiSensorKeys(ProfileFile::load(settingsFile_));
+        live_.set(KeyId::PollInterval, keys.pollInterval);
+        live_.set(KeyId::DisableSensor, keys.disableSensor ? 1 : 0);
+    }
+    return outcome;
 }
 
 GpuBoxOutcome Engine::setNvidiaBox(bool checked) {

@@ -64,7 +64,7 @@ void GpuSources::reset(std::time_t now) {
     }
 }
 
-GpuBoxOutcome GpuSources::setAtiBox(RunContext& run, bool checked, const AtiSensorKeys& keys) {
+GpuBoxOutcome GpuSources::setAtiBox(RunContext& run, bool checked) {
     if (!checked) {
         atiActive_ = false;
         return GpuBoxOutcome::RestartToDisable;
@@ -73,12 +73,7 @@ GpuBoxOutcome GpuSources::setAtiBox(RunContext& run, bool checked, const AtiSens
         atiActive_ = true;
         return GpuBoxOutcome::Running;
     }
-    if (!bringUpAti(run)) {
-        return GpuBoxOutcome::Failed;
-    }
-    run.settings.pollInterval = keys.pollInterval;
-    run.settings.disableSensor = keys.disableSensor;
-    return GpuBoxOutcome::Running;
+    return bringUpAti(run) ? GpuBoxOutcome::Running : GpuBoxOutcome::Failed;
 }
 
 GpuBoxOutcome GpuSources::setNvidiaBox(RunContext& run, bool checked) {

@@ -35,9 +35,8 @@ class GpuSources : public RunPart {
     // The main window's Reset: extremes start again and the ATI source reads at once.
     void reset(std::time_t now);
 
-    // The Settings window's boxes. Checking brings a source up that does not exist yet; for the
-    // ATI source `keys` are then its read period and freeze switch.
-    GpuBoxOutcome setAtiBox(RunContext& run, bool checked, const AtiSensorKeys& keys);
+    // The Settings window's boxes. Checking brings a source up that does not exist yet.
+    GpuBoxOutcome setAtiBox(RunContext& run, bool checked);
     GpuBoxOutcome setNvidiaBox(RunContext& run, bool checked);
 
     // Which sources "GPU" is saved with.

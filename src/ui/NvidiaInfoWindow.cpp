@@ -39,7 +39,7 @@ NvidiaInfoWindow::NvidiaInfoWindow(const Edition& edition, Engine& engine, Clock
     : QWidget(parent, Qt::Dialog),
       ids_(nvidiaInfoIds(edition)),
       engine_(engine),
-      view_(edition, engine.settings(), clock) {
+      view_(edition, *engine.settings(), clock) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("NVIDIA Information"));
     setFont(dialogFont());
@@ -50,7 +50,7 @@ NvidiaInfoWindow::NvidiaInfoWindow(const Edition& edition, Engine& engine, Clock
         view_.open(*sensor);
     }
     redisplay();
-    timer_.start(engine_.settings().refreshInterval);
+    timer_.start(engine_.settings()->refreshInterval);
 }
 
 void NvidiaInfoWindow::buildControls() {

@@ -40,7 +40,8 @@ int correctedReadPeriod(std::string_view text) {
     return static_cast<int>(std::clamp<long long>(seconds, kShortestPeriod, kLongestPeriod));
 }
 
-AtiInfoView::AtiInfoView(Settings& settings, Clock& clock) : settings_(settings), clock_(clock) {}
+AtiInfoView::AtiInfoView(LiveSettings& settings, Clock& clock)
+    : settings_(settings), clock_(clock) {}
 
 void AtiInfoView::open(const AtiSensor& sensor) {
     gpuNumber_ = 1;
@@ -54,8 +55,8 @@ void AtiInfoView::open(const AtiSensor& sensor) {
     texts_.adapterName = withoutSeries(sensor.adapterName(adapter_));
     makeCaptions();
     texts_.gpuButton = sensor.adapterCount() < 2 ? "OK" : "GPU 1";
-    period_ = settings_.pollInterval;
-    frozen_ = settings_.disableSensor;
+    period_ = settings_->pollInterval;
+    frozen_ = settings_->disableSensor;
     texts_.period = std::to_string(period_);
     // What the source has is shown at once, not at the next multiple of the period.
     refreshNow_ = true;
@@ -63,7 +64,7 @@ void AtiInfoView::open(const AtiSensor& sensor) {
 }
 
 void AtiInfoView::makeCaptions() {
-    captionUnit_ = degreeString(settings_.fahrenheit, settings_.degreeSymbolString);
+    captionUnit_ = degreeString(settings_->fahrenheit, settings_->degreeSymbolString);
     texts_.minimumCaption = gpuInfoCaption("Minimum", captionUnit_);
     texts_.maximumCaption = gpuInfoCaption("Maximum", captionUnit_);
     texts_.temperatureCaption = gpuInfoCaption("Temperature", captionUnit_);
@@ -78,7 +79,7 @@ void AtiInfoView::refresh(const AtiSensor& sensor) {
     } else if (!refreshNow_ && secondOfDay(clock_) % period_ != 0) {
         return;
     }
-    if (degreeString(settings_.fahrenheit, settings_.degreeSymbolString) != captionUnit_) {
+    if (degreeString(settings_->fahrenheit, settings_->degreeSymbolString) != captionUnit_) {
         makeCaptions();
     }
     clearActivity();
@@ -86,7 +87,7 @@ void AtiInfoView::refresh(const AtiSensor& sensor) {
     if (!extremes.hasMinimum()) {
         return;
     }
-    const bool fahrenheit = settings_.fahrenheit;
+    const bool fahrenheit = settings_->fahrenheit;
     texts_.minimum = {gpuInfoDate(clock_, extremes.minTime), gpuInfoTime(clock_, extremes.minTime),
                       std::to_string(gpuInfoDegrees(extremes.minTemp, fahrenheit))};
     texts_.maximum = {gpuInfoDate(clock_, extremes.maxTime), gpuInfoTime(clock_, extremes.maxTime),
@@ -134,7 +135,7 @@ bool AtiInfoView::stepGpu(AtiSensor& sensor) {
 
 void AtiInfoView::setFrozen(AtiSensor& sensor, bool frozen) {
     frozen_ = frozen;
-    settings_.disableSensor = frozen;
+    settings_.set(KeyId::DisableSensor, frozen ? 1 : 0);
     if (frozen) {
         texts_.temperature.clear();
         clearActivity();
@@ -147,7 +148,7 @@ void AtiInfoView::setFrozen(AtiSensor& sensor, bool frozen) {
 void AtiInfoView::periodEdited(std::string_view text) {
     period_ = correctedReadPeriod(text);
     texts_.period = std::to_string(period_);
-    settings_.pollInterval = period_;
+    settings_.set(KeyId::PollInterval, period_);
 }
 
 void AtiInfoView::reset(AtiSensor& sensor) {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/Settings.h"
+#include "config/LiveSettings.h"
 #include "config/SettingsReader.h"
 #include "gpu/AtiSensor.h"
 #include "platform/Clock.h"
@@ -34,7 +34,7 @@ struct AtiInfoTexts {
 // which it saves when it closes.
 class AtiInfoView {
   public:
-    AtiInfoView(Settings& settings, Clock& clock);
+    AtiInfoView(LiveSettings& settings, Clock& clock);
 
     // Opening: the first adapter that ever answered, the captions, the period and the switch.
     void open(const AtiSensor& sensor);
@@ -61,7 +61,7 @@ class AtiInfoView {
     void clearReadings();
     void clearActivity();
 
-    Settings& settings_;
+    LiveSettings& settings_;
     Clock& clock_;
     AtiInfoTexts texts_;
     int adapter_ = 0;

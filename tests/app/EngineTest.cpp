@@ -294,12 +294,12 @@ TEST(EngineGpu, GpuThreeWithOnlyAnNvidiaCardIsSavedAsOne) {
     ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
     EXPECT_FALSE(rig.engine->gpuSources().active().ati);
     EXPECT_TRUE(rig.engine->state().gpuPresent);
-    EXPECT_EQ(rig.engine->settings().alarm2, 90);  // read only because a source runs
+    EXPECT_EQ(rig.engine->settings()->alarm2, 90);  // read only because a source runs
     rig.engine->runTick();
     EXPECT_EQ(rig.engine->texts().gpuButton, "GPU  55\u00B0C");
     SaveContext context;
     context.gpu = rig.engine->gpuSources().active();
-    ASSERT_TRUE(saveSettings(rig.settings.file, rig.edition, rig.engine->settings(), context));
+    ASSERT_TRUE(saveSettings(rig.settings.file, rig.edition, *rig.engine->settings(), context));
     EXPECT_NE(rig.settings.read().find("GPU=1\n"), std::string::npos) << rig.settings.read();
 }
 
@@ -316,7 +316,7 @@ TEST(EngineGpu, TheAtiReadPeriodComesFromTheFileWhetherTheSourceStartsOrIsChecke
                 EXPECT_EQ(rig.engine->setAtiBox(true), GpuBoxOutcome::Running);
             }
             EXPECT_TRUE(rig.engine->state().gpuPresent);
-            EXPECT_EQ(rig.engine->settings().pollInterval, period) << value << atStart;
+            EXPECT_EQ(rig.engine->settings()->pollInterval, period) << value << atStart;
         }
     }
 }

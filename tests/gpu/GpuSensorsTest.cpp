@@ -203,12 +203,9 @@ TEST(GpuSources, CheckingABoxBringsTheSourceUpOrReportsTheFailure) {
     ASSERT_FALSE(rig.state.gpuPresent);
     EXPECT_EQ(rig.sources.setNvidiaBox(run, true), GpuBoxOutcome::Failed);
     EXPECT_FALSE(rig.state.gpuPresent);
-    EXPECT_EQ(rig.sources.setAtiBox(run, true, {.pollInterval = 30, .disableSensor = true}),
-              GpuBoxOutcome::Running);
+    EXPECT_EQ(rig.sources.setAtiBox(run, true), GpuBoxOutcome::Running);
     EXPECT_TRUE(rig.state.gpuPresent);
     EXPECT_EQ(rig.sources.active().ati, true);
-    EXPECT_EQ(rig.settings.pollInterval, 30);
-    EXPECT_TRUE(rig.settings.disableSensor);
     EXPECT_EQ(rig.sources.ati()->hottest(), 45);
 }
 

@@ -131,7 +131,7 @@ TEST(GpuInfoWindows, TheReadPeriodIsCorrectedAndSavedWithTheFreezeSwitchOnClosin
             emit period->editingFinished();
             EXPECT_EQ(period->text(), shown);
         }
-        EXPECT_EQ(rig.front->engine().settings().pollInterval, 3600);
+        EXPECT_EQ(rig.front->engine().settings()->pollInterval, 3600);
         static_cast<QCheckBox*>(window->control(ids.freeze))->click();
         EXPECT_FALSE(period->isEnabled());
         EXPECT_EQ(text(window, ids.temperature), "");

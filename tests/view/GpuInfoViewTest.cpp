@@ -47,7 +47,8 @@ struct AtiViewRig {
     testing::FakeClock clock{machine};
     SimAdlLibrary library;
     std::unique_ptr<AtiSensor> sensor;
-    Settings settings;
+    Settings values;
+    LiveSettings settings{Edition::standard(), values};
     AtiInfoView view{settings, clock};
 };
 
@@ -101,7 +102,7 @@ TEST(AtiInfoView, ThePeriodFieldIsCorrectedAndKeptForTheSourceAndTheFile) {
     AtiViewRig rig({card(GpuVendor::Ati, "A", {52})});
     rig.view.periodEdited("99999");
     EXPECT_EQ(rig.view.texts().period, "3600");
-    EXPECT_EQ(rig.settings.pollInterval, 3600);
+    EXPECT_EQ(rig.values.pollInterval, 3600);
     EXPECT_EQ(rig.view.keysToSave().pollInterval, 3600);
 }
 
@@ -109,7 +110,7 @@ TEST(AtiInfoView, AFrozenReadingKeepsItsExtremesButShowsNoCurrentValues) {
     AtiViewRig rig({card(GpuVendor::Ati, "A", {52, 57})});
     rig.view.setFrozen(*rig.sensor, true);
     rig.machine.now = kMidnight + 25;
-    rig.sensor->read(rig.clock, {.pollInterval = 5, .disableSensor = rig.settings.disableSensor});
+    rig.sensor->read(rig.clock, {.pollInterval = 5, .disableSensor = rig.values.disableSensor});
     rig.view.refresh(*rig.sensor);
     const AtiInfoTexts& t = rig.view.texts();
     EXPECT_EQ(t.minimum.value, "52");
@@ -120,7 +121,7 @@ TEST(AtiInfoView, AFrozenReadingKeepsItsExtremesButShowsNoCurrentValues) {
 
     rig.view.setFrozen(*rig.sensor, false);
     rig.machine.now = kMidnight + 26;  // not on the period: the freeze's end reads at once
-    rig.sensor->read(rig.clock, {.pollInterval = 5, .disableSensor = rig.settings.disableSensor});
+    rig.sensor->read(rig.clock, {.pollInterval = 5, .disableSensor = rig.values.disableSensor});
     rig.view.refresh(*rig.sensor);
     EXPECT_EQ(t.temperature, "57");
     EXPECT_EQ(t.maximum.value, "57");
@@ -128,7 +129,7 @@ TEST(AtiInfoView, AFrozenReadingKeepsItsExtremesButShowsNoCurrentValues) {
 
 TEST(AtiInfoView, AUnitChangeRemakesTheCaptionsAtTheNextRefresh) {
     AtiViewRig rig({card(GpuVendor::Ati, "A", {37})});
-    rig.settings.fahrenheit = true;
+    rig.settings.set(KeyId::Fahrenheit, 1);
     rig.machine.now = kMidnight + 21;  // between two reads: nothing changes
     rig.view.refresh(*rig.sensor);
     EXPECT_EQ(rig.view.texts().maximumCaption, "Maximum (\u00B0C)");
