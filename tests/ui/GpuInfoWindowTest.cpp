@@ -46,6 +46,7 @@ struct FrontEndRig {
                                                  EngineSettings{.file = settings.file});
         EXPECT_EQ(front->engine().start().outcome, StartOutcome::Ready);
         front->mainWindow().prepareForStart();
+        front->mainWindow().show();
         for (int tick = 0; tick < 3; ++tick) {
             ++host.now;
             front->engine().runTick();
