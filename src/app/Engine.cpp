@@ -1,5 +1,7 @@
 #include "app/Engine.h"
 
+#include <algorithm>
+
 #include <exception>
 #include <new>
 #include <utility>
@@ -103,12 +105,19 @@ StartResult Engine::startUp() {
                         MessageIcon::Error);
         }
         const ProfileFile file = ProfileFile::load(settingsFile_);
+        if (!file.refusal().empty()) {
+            window_.reportProblem(std::string(edition_.programName) + ": " + file.refusal() +
+                                  "; it is neither read nor replaced, so the defaults are used");
+        }
         buildCoreMap();
         if (edition_.cpuidLimitClearedAfterClockThread) {
             clearCpuidLimit(access_);
         }
         chooseTjMaxFromTables();
-        readSettings(file);
+        if (!readSettings(file)) {
+            return fail(StartOutcome::Refused, "Error",
+                        "No core of this processor can be monitored.", MessageIcon::Error);
+        }
         startMonitoringClock();
     } catch (const std::bad_alloc&) {
         return fail(StartOutcome::MemoryError, std::string(edition_.programName),
@@ -173,7 +182,7 @@ void Engine::chooseTjMaxFromTables() {
 
 // The second package and the gap fix decide which cores exist before TjMax is read from them;
 // every other key is read from the same file afterwards.
-void Engine::readSettings(const ProfileFile& file) {
+bool Engine::readSettings(const ProfileFile& file) {
     if (edition_.hasSkull) {
         config_.headingCpu = selectSecondPackage(config_.coreMap, readSkull(file, edition_));
     }
@@ -182,6 +191,10 @@ void Engine::readSettings(const ProfileFile& file) {
     RunContext run = context();
     gpu_.startUp(run);
     fixCoreGap(config_.coreMap);
+    if (std::none_of(edition_.monitoredCores.begin(), edition_.monitoredCores.end(),
+                     [this](int core) { return config_.corePresent(core); })) {
+        return false;
+    }
     chooseTjMaxFromProcessor(access_, processor_, config_.coreMap, config_.calibration, edition_);
 
     const StartupSettings loaded =
@@ -201,6 +214,7 @@ void Engine::readSettings(const ProfileFile& file) {
                       degreeString(settings_.fahrenheit, settings_.degreeSymbolString));
     clockModulation_.startUp(run);
     // The window applies its own keys (position, colours, headings, fonts) from settings().
+    return true;
 }
 
 void Engine::startMonitoringClock() {

@@ -133,7 +133,8 @@ class Engine {
     bool identifyProcessor();
     void buildCoreMap();
     void chooseTjMaxFromTables();
-    void readSettings(const ProfileFile& file);
+    // False when no monitored core is left; nothing has been changed then.
+    bool readSettings(const ProfileFile& file);
     void startMonitoringClock();
 
     void firstTick();

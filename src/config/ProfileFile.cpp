@@ -12,6 +12,22 @@ namespace calidus {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndian = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndian = "\xFE\xFF";
+
+std::string lowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + ('a' - 'A'));
+        }
+    }
+    return lower;
+}
+
+std::string keyIndexName(std::size_t sectionLine, std::string_view key) {
+    return std::to_string(sectionLine) + "\n" + lowerCase(key);
+}
 
 std::optional<std::string_view> sectionName(std::string_view line) {
     line = trimBlanks(line);
@@ -68,11 +84,22 @@ ProfileFile ProfileFile::parse(std::string_view contents) {
     return file;
 }
 
+ProfileFile ProfileFile::refused(std::string why) {
+    ProfileFile file;
+    file.refusal_ = std::move(why);
+    return file;
+}
+
 ProfileFile ProfileFile::load(const std::filesystem::path& path) {
     // A device or a pipe in the file's place could block or never end.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         return ProfileFile{};
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > kLargestFile) {
+        return refused(path.string() + " is larger than a settings file can be (" +
+                       std::to_string(kLargestFile / 1024) + " KiB)");
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -80,31 +107,42 @@ ProfileFile ProfileFile::load(const std::filesystem::path& path) {
     }
     std::ostringstream contents;
     contents << in.rdbuf();
-    return parse(contents.str());
+    const std::string text = contents.str();
+    if (text.starts_with(kUtf16LittleEndian) || text.starts_with(kUtf16BigEndian)) {
+        return refused(path.string() + " is in UTF-16; save it as UTF-8 or plain ASCII");
+    }
+    return parse(text);
+}
+
+void ProfileFile::buildIndex() const {
+    index_.clear();
+    std::optional<std::size_t> section;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (const auto name = sectionName(lines_[i].text)) {
+            section = i;
+            index_.try_emplace(lowerCase(*name), i);
+        } else if (const auto entry = keyLine(lines_[i].text); entry && section) {
+            index_.try_emplace(keyIndexName(*section, entry->key), i);
+        }
+    }
+    indexed_ = true;
 }
 
 std::optional<std::size_t> ProfileFile::findSection(std::string_view section) const {
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const auto name = sectionName(lines_[i].text);
-        if (name && equalsIgnoringCase(*name, section)) {
-            return i;
-        }
+    if (!indexed_) {
+        buildIndex();
     }
-    return std::nullopt;
+    const auto found = index_.find(lowerCase(section));
+    return found == index_.end() ? std::nullopt : std::optional<std::size_t>(found->second);
 }
 
 std::optional<std::size_t> ProfileFile::findKey(std::size_t sectionLine,
                                                 std::string_view key) const {
-    for (std::size_t i = sectionLine + 1; i < lines_.size(); ++i) {
-        if (sectionName(lines_[i].text)) {
-            break;
-        }
-        const auto entry = keyLine(lines_[i].text);
-        if (entry && equalsIgnoringCase(entry->key, key)) {
-            return i;
-        }
+    if (!indexed_) {
+        buildIndex();
     }
-    return std::nullopt;
+    const auto found = index_.find(keyIndexName(sectionLine, key));
+    return found == index_.end() ? std::nullopt : std::optional<std::size_t>(found->second);
 }
 
 // Just past the section's last non-blank line, so blank lines before the next section stay there.
@@ -148,6 +186,7 @@ void ProfileFile::insertLine(std::size_t at, std::string text) {
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
                   Line{std::move(text), newline_});
+    indexed_ = false;
 }
 
 void ProfileFile::write(std::string_view section, std::string_view key, std::string_view value) {
@@ -162,6 +201,7 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
         insertLine(lines_.size(), "[" + std::string(section) + "]");
     }
     if (const auto existing = findKey(*sectionLine, key)) {
+        // The key keeps its line and its name, so the index stays right.
         lines_[*existing].text = std::move(line);
         return;
     }
@@ -178,7 +218,7 @@ std::string ProfileFile::contents() const {
 }
 
 bool ProfileFile::save(const std::filesystem::path& path, const WriteStep& step) const {
-    return writeFileAtomically(path, contents(), step);
+    return refusal_.empty() && writeFileAtomically(path, contents(), step);
 }
 
 }  // namespace calidus

@@ -1,5 +1,7 @@
 #include "config/SettingsKeyTable.h"
 
+#include <algorithm>
+
 #include <string>
 
 namespace calidus {
@@ -82,6 +84,13 @@ std::int32_t lowByte(std::int32_t value, const SettingsKey&, const KeyContext&) 
     return value & 0xFF;
 }
 
+// No tray font is a thousand pixels tall; the bound keeps the font arithmetic (negation, the
+// percent scaling) inside an int.
+std::int32_t fontSize(std::int32_t value, const SettingsKey&, const KeyContext&) {
+    constexpr std::int32_t kLargest = 1000;
+    return std::clamp(value, -kLargest, kLargest);
+}
+
 std::int32_t logInterval(std::int32_t value, const SettingsKey& key, const KeyContext& context) {
     constexpr std::int32_t kDay = 86400;
     return value >= 1 && value <= kDay && kDay % value == 0
@@ -161,8 +170,8 @@ SettingsKeyTable::SettingsKeyTable(const Edition& e) {
              .writers = Writer::Font});
     };
 
-    fontKey(KeyId::LfHeight, "lfHeight", font<&TrayFontKeys::lfHeight>(), -13, nullptr);
-    fontKey(KeyId::LfWidth, "lfWidth", font<&TrayFontKeys::lfWidth>(), 0, nullptr);
+    fontKey(KeyId::LfHeight, "lfHeight", font<&TrayFontKeys::lfHeight>(), -13, fontSize);
+    fontKey(KeyId::LfWidth, "lfWidth", font<&TrayFontKeys::lfWidth>(), 0, fontSize);
     fontKey(KeyId::LfWeight, "lfWeight", font<&TrayFontKeys::lfWeight>(), 400, nullptr);
     fontKey(KeyId::LfItalic, "lfItalic", font<&TrayFontKeys::lfItalic>(), 0, lowByte);
     fontKey(KeyId::LfCharSet, "lfCharSet", font<&TrayFontKeys::lfCharSet>(), 0, lowByte);

@@ -1,5 +1,7 @@
 #include "cpu/CoreMap.h"
 
+#include <algorithm>
+
 #include <cstddef>
 
 namespace calidus {
@@ -53,6 +55,12 @@ CoreMap buildCoreMap(ProcessorAccess& access, const Edition& edition) {
 }
 
 int selectSecondPackage(CoreMap& map, int skull) {
+    // Only the packages that exist can be chosen or named in the heading.
+    const bool secondPackage =
+        std::any_of(map.coreMask.begin() + 4, map.coreMask.end(), [](auto mask) { return mask; });
+    if (skull < 0 || skull > 3 || (skull >= 2 && !secondPackage)) {
+        skull = 0;
+    }
     int heading = skull;
     if (skull == 2) {
         for (std::size_t n = 0; n < 4; ++n) {

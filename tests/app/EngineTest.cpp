@@ -49,6 +49,20 @@ TEST(EngineStart, AnUnusableDriverShowsItsStatusTextAndChangesNothing) {
     }
 }
 
+// Every core of this machine sits in a package the standard edition does not monitor.
+TEST(EngineStart, AMachineWithoutAMonitoredCoreIsRefusedBeforeAnythingIsWritten) {
+    EngineRig rig;
+    for (int cpu = 0; cpu < 8; ++cpu) {
+        rig.machine.setApicId(cpu, 0x10 + static_cast<std::uint32_t>(cpu), 16);
+    }
+    EXPECT_EQ(rig.engine->start().outcome, StartOutcome::Refused);
+    EXPECT_EQ(rig.desktop.calls.back(),
+              "message Error: No core of this processor can be monitored.");
+    for (const auto& [cpu, index] : rig.machine.msrWrites) {
+        EXPECT_NE(index, kClockModulation) << cpu;
+    }
+}
+
 TEST(EngineStart, AnUnsupportedProcessorIsRefusedAndNothingIsSavedOrRestored) {
     for (const Edition* edition : {&Edition::standard(), &Edition::xl()}) {
         EngineRig amd(*edition, "IconShow=3\n");

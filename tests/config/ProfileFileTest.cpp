@@ -109,5 +109,27 @@ TEST(ProfileFile, MissingOrUnreadableFilesReadAsEmptyAndSavesReplaceTheFile) {
     EXPECT_FALSE(file.save(folder / "no-such-folder" / "Calidus.ini"));
 }
 
+// Files the program could not keep whole when it rewrites them are neither read nor replaced.
+TEST(ProfileFile, OversizedAndUtf16FilesAreReadAsEmptyAndNeverReplaced) {
+    TempFolder folder;
+    struct Case {
+        std::string name;
+        std::string contents;
+    };
+    const std::string utf16 = std::string("\xFF\xFE[\0C\0]\0\n\0", 10);
+    for (const Case& c : {Case{"huge.ini", "[Calidus]\nFahrenheit=1\n" +
+                                               std::string(ProfileFile::kLargestFile, '\n')},
+                          Case{"wide.ini", utf16}}) {
+        const std::filesystem::path file = folder / c.name;
+        TempFolder::write(file, c.contents);
+        ProfileFile loaded = ProfileFile::load(file);
+        EXPECT_EQ(loaded.find("Calidus", "Fahrenheit"), std::nullopt) << c.name;
+        EXPECT_NE(loaded.refusal(), "") << c.name;
+        loaded.write("Calidus", "MiniMode", "1");
+        EXPECT_FALSE(loaded.save(file)) << c.name;
+        EXPECT_EQ(TempFolder::read(file), c.contents) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace calidus

@@ -61,6 +61,21 @@ TEST(SettingsReader, CorrectsIntervalsAndTheClockModulationValue) {
     EXPECT_EQ(load(Edition::xl(), good).settings.refreshInterval, 1000);
 }
 
+// The tray font's arithmetic negates and scales these; unbounded, INT_MIN would overflow it.
+TEST(SettingsReader, FontSizesAreBoundedWhereTheyAreRead) {
+    struct Case {
+        std::string keys;
+        int height;
+        int width;
+    };
+    for (const Case& c : {Case{"lfHeight=-2147483648\nlfWidth=21474837\n", -1000, 1000},
+                          Case{"lfHeight=-16\nlfWidth=7\n", -16, 7}}) {
+        const TrayFontKeys font = loadTrayFont(ProfileFile::parse("[Calidus]\n" + c.keys)).font;
+        EXPECT_EQ(font.lfHeight, c.height) << c.keys;
+        EXPECT_EQ(font.lfWidth, c.width) << c.keys;
+    }
+}
+
 TEST(SettingsReader, AlarmsFollowTheUnitTheGpuAndTheEdition) {
     const GpuSourcesRunning nvidia{.ati = false, .nvidia = true};
     const Edition& standard = Edition::standard();

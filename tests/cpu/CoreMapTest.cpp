@@ -79,6 +79,16 @@ TEST(CoreMap, SecondPackageSelection) {
     CoreMap none = built;
     EXPECT_EQ(selectSecondPackage(none, 0), 0);
     EXPECT_EQ(none.coreMask, named.coreMask);
+
+    // Only packages that exist are chosen or named.
+    for (const int skull : {-2147483647 - 1, 4, 99}) {
+        CoreMap wild = built;
+        EXPECT_EQ(selectSecondPackage(wild, skull), 0) << skull;
+        EXPECT_EQ(wild.coreMask, named.coreMask) << skull;
+    }
+    CoreMap onePackage = named;
+    EXPECT_EQ(selectSecondPackage(onePackage, 2), 0);
+    EXPECT_EQ(onePackage.coreMask, named.coreMask);
 }
 
 TEST(CoreMap, SecondPackageWithTwoThreadsPerCoreStartsAtCoreFour) {

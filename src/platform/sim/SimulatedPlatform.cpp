@@ -1,6 +1,7 @@
 #include "platform/sim/SimulatedPlatform.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -29,13 +30,26 @@ DescriptionText descriptionText(const std::string& nameOrFile) {
     if (model != models.end()) {
         return {model->description, {}};
     }
+    // A device or a pipe (--simulate /dev/zero) could block or never end.
+    constexpr std::uintmax_t kLargestDescription = 1024 * 1024;
+    std::error_code error;
+    if (!std::filesystem::exists(nameOrFile, error)) {
+        return {{}, nameOrFile + ": neither a built-in model (see --list-models) nor a file"};
+    }
+    if (!std::filesystem::is_regular_file(nameOrFile, error)) {
+        return {{}, nameOrFile + ": a machine description must be a regular file"};
+    }
+    const std::uintmax_t size = std::filesystem::file_size(nameOrFile, error);
+    if (size == 0) {
+        return {{}, nameOrFile + ": the description file is empty"};
+    }
+    if (size > kLargestDescription) {
+        return {{}, nameOrFile + ": larger than a machine description can be (1024 KiB)"};
+    }
     std::ifstream file(nameOrFile, std::ios::binary);
     std::ostringstream text;
     if (!file || !(text << file.rdbuf())) {
-        return {{},
-                nameOrFile +
-                    ": neither a built-in model (see --list-models) nor a readable "
-                    "description file"};
+        return {{}, nameOrFile + ": the description file cannot be read"};
     }
     return {text.str(), {}};
 }

@@ -160,6 +160,22 @@ TEST(SimDescriptionParser, LoadingNamesTheFileOfARefusedDescription) {
 
     EXPECT_NE(loadSimulatedMachine("i7-921").error.find("neither a built-in model"),
               std::string::npos);
+
+    // A device would never end, a huge file would take gigabytes, an empty one says nothing.
+    const std::filesystem::path empty =
+        std::filesystem::temp_directory_path() / "calidus-sim-empty.ini";
+    std::ofstream(empty).flush();
+    const std::filesystem::path huge =
+        std::filesystem::temp_directory_path() / "calidus-sim-huge.ini";
+    std::ofstream(huge) << "[Machine]\n" << std::string(2 * 1024 * 1024, ';');
+    for (const auto& [file, reason] :
+         {std::pair<std::string, std::string>{"/dev/zero", "must be a regular file"},
+          {empty.string(), "is empty"},
+          {huge.string(), "larger than a machine description can be"}}) {
+        EXPECT_NE(loadSimulatedMachine(file).error.find(reason), std::string::npos) << file;
+    }
+    std::filesystem::remove(empty);
+    std::filesystem::remove(huge);
 }
 
 }  // namespace
