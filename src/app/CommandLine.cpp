@@ -44,6 +44,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             options.frontEnd = FrontEnd::Console;
         } else if (argument == "--json") {
             options.frontEnd = FrontEnd::Json;
+        } else if (argument == "--bench") {
+            options.bench = true;
         } else if (argument == "--list-models") {
             options.listModels = true;
         } else if (argument == "--help" || argument == "-h") {
@@ -68,13 +70,16 @@ std::string usageText(std::string_view programName, const std::filesystem::path&
         "  --console             print each tick as text instead of opening the window\n"
         "  --json                print each tick as one JSON object per line\n"
         "  --ticks N             stop after N ticks\n"
+        "  --bench               run the benchmark without the window, print its result\n"
+        "                        (with --json as one JSON object) and exit\n"
         "  --prometheus-textfile DIR\n"
         "                        after every tick write the readings to DIR/calidus.prom\n"
         "                        (CalidusXL: calidusxl.prom) for the node exporter\n"
         "  --help                show this text\n"
         "  --version             show the version\n"
         "Exit status: 0 after a normal end (ticks done, a stop signal, the window closed);\n"
-        "with --console or --json: 2 usage, 3 processor not supported, 4 no register access,\n"
+        "with --console, --json or --bench: 2 usage, 3 processor not supported, 4 no register "
+        "access,\n"
         "5 output closed, 6 settings not saved, 7 benchmark checksum failed.\n"
         "Settings file: ";
     text += settingsFileText(settingsFile);

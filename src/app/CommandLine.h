@@ -14,6 +14,7 @@ struct CommandLine {
     std::optional<std::string> simulate;            // a built-in model name or a description file
     std::optional<long long> ticks;                 // stop after this many ticks
     std::optional<std::string> prometheusTextfile;  // folder of the node exporter's collector
+    bool bench = false;                             // run the benchmark without the window and exit
     bool listModels = false;
     bool help = false;
     bool version = false;

@@ -1,5 +1,8 @@
 #include "app/ConsoleFrontEnd.h"
 
+#include <atomic>
+#include <thread>
+
 #include "app/ExitStatus.h"
 #include "app/TickReport.h"
 
@@ -8,6 +11,9 @@
 namespace calidus {
 
 namespace {
+
+// How often the benchmark's end and a stop request are looked for between ticks.
+constexpr std::chrono::milliseconds kBenchmarkPoll{50};
 
 // Answers false when a stop was asked for before the time had passed.
 bool waitFor(std::chrono::milliseconds duration, const ConsoleRun& run) {
@@ -18,18 +24,31 @@ bool waitFor(std::chrono::milliseconds duration, const ConsoleRun& run) {
     return !run.stopRequested();
 }
 
+// The exit status of a start-up that did not get to monitoring.
+std::optional<ExitStatus> startFailure(Engine& engine) {
+    switch (engine.start().outcome) {
+        case StartOutcome::Ready:
+            return std::nullopt;
+        case StartOutcome::Refused:
+            engine.shutdown();
+            return ExitStatus::Refused;
+        case StartOutcome::DriverError:
+        case StartOutcome::MemoryError:
+            break;
+    }
+    return ExitStatus::DriverError;
+}
+
+int endStatus(const Engine& engine) {
+    return engine.exitSaveFailed() ? exitCode(ExitStatus::SettingsNotSaved)
+                                   : exitCode(ExitStatus::Ok);
+}
+
 }  // namespace
 
 int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out, std::ostream& errors) {
-    switch (engine.start().outcome) {
-        case StartOutcome::Ready:
-            break;
-        case StartOutcome::Refused:
-            engine.shutdown();
-            return exitCode(ExitStatus::Refused);
-        case StartOutcome::DriverError:
-        case StartOutcome::MemoryError:
-            return exitCode(ExitStatus::DriverError);
+    if (const std::optional<ExitStatus> failure = startFailure(engine)) {
+        return exitCode(*failure);
     }
     std::chrono::milliseconds wait = Engine::kFirstTickDelay;
     std::string line;
@@ -55,8 +74,63 @@ int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out, std::os
         errors << engine.edition().programName << ": the output was closed; the run ended\n";
         return exitCode(ExitStatus::OutputClosed);
     }
-    return engine.exitSaveFailed() ? exitCode(ExitStatus::SettingsNotSaved)
-                                   : exitCode(ExitStatus::Ok);
+    return endStatus(engine);
+}
+
+int runConsoleBenchmark(Engine& engine, const ConsoleRun& run, std::ostream& out,
+                        std::ostream& errors) {
+    if (const std::optional<ExitStatus> failure = startFailure(engine)) {
+        return exitCode(*failure);
+    }
+    // The first tick, as in a window, so that the benchmark starts on measured figures.
+    if (!waitFor(Engine::kFirstTickDelay, run)) {
+        engine.shutdown();
+        return endStatus(engine);
+    }
+    engine.runTick();
+
+    BenchmarkControl& control = engine.benchmark();
+    control.setRunning(true);
+    std::optional<BenchmarkResult> result;
+    std::atomic<bool> finished{false};
+    std::thread worker([&, inputs = engine.benchmarkInputs()] {
+        result = runBenchmark(inputs, {});
+        finished.store(true);
+    });
+    std::chrono::milliseconds sinceTick{0};
+    while (!finished.load() && !run.stopRequested()) {
+        run.wait(kBenchmarkPoll);
+        sinceTick += kBenchmarkPoll;
+        if (sinceTick >= engine.tickPeriod()) {
+            engine.runTick();
+            sinceTick = std::chrono::milliseconds(0);
+        }
+    }
+    if (!finished.load()) {
+        control.requestStop();
+    }
+    worker.join();
+    control.setRunning(false);
+    engine.shutdown();
+
+    const std::string_view name = engine.edition().programName;
+    if (!result) {
+        errors << name << ": no high-resolution counter to time the benchmark\n";
+        return exitCode(ExitStatus::BenchmarkFailed);
+    }
+    if (result->cancelled) {
+        errors << name << ": the benchmark was stopped\n";
+        return endStatus(engine);
+    }
+    if (run.format == ConsoleFormat::Json) {
+        out << benchmarkJson(*result) << std::endl;
+    } else {
+        out << benchmarkText(*result, engine.edition()) << std::endl;
+    }
+    if (!result->checksumPass) {
+        return exitCode(ExitStatus::BenchmarkFailed);
+    }
+    return out ? endStatus(engine) : exitCode(ExitStatus::OutputClosed);
 }
 
 }  // namespace calidus

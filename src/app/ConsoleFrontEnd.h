@@ -23,4 +23,10 @@ struct ConsoleRun {
 // or the output fails, and shuts the engine down. Answers the exit status (ExitStatus).
 int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out, std::ostream& errors);
 
+// The benchmark without a window: starts the engine, runs the benchmark on a thread of its own
+// while the ticks go on (a stop request cancels it), prints the result text, or with the JSON
+// format one JSON object, and shuts the engine down. Answers 0 when the checksum passed.
+int runConsoleBenchmark(Engine& engine, const ConsoleRun& run, std::ostream& out,
+                        std::ostream& errors);
+
 }  // namespace calidus

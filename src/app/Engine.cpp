@@ -16,6 +16,7 @@
 #include "measure/FixedCounters.h"
 #include "measure/TemperatureUnits.h"
 #include "record/PrometheusText.h"
+#include "tools/BenchLoop.h"
 
 namespace calidus {
 
@@ -314,6 +315,19 @@ void Engine::keepFixedCountersRunning() {
 
 void Engine::rearmAlarm() {
     calidus::rearmAlarm(state_);
+}
+
+BenchmarkInputs Engine::benchmarkInputs(std::function<std::uint64_t()> step) {
+    Clock& clock = *platform_.clock;
+    if (!step) {
+        step = [&clock] { return benchLoop(1, clock.now()); };
+    }
+    return BenchmarkInputs{.clock = clock,
+                           .scheduler = *platform_.scheduler,
+                           .systemMask = config_.systemMask,
+                           .figures = clockAndLoad_,
+                           .control = benchmark_,
+                           .step = std::move(step)};
 }
 
 bool Engine::resetStatistics() {

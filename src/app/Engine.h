@@ -28,6 +28,7 @@
 #include "record/PrometheusTextfile.h"
 #include "record/TemperatureLog.h"
 #include "tools/BenchmarkControl.h"
+#include "tools/BenchmarkRun.h"
 #include "view/DisplayTexts.h"
 
 namespace calidus {
@@ -110,6 +111,9 @@ class Engine {
     const ProcessorInfo& processor() const { return processor_; }
     ThreadControl& threadControl() { return threads_; }
     BenchmarkControl& benchmark() { return benchmark_; }
+    // What the benchmark needs of the run; step is one workload step (benchLoop(1) seeded from
+    // the platform clock when empty).
+    BenchmarkInputs benchmarkInputs(std::function<std::uint64_t()> step = {});
     // The low half of processor 0's clock-modulation register at shutdown, saved as "ClockMod";
     // nothing when it could not be read.
     std::optional<std::uint32_t> clockModAtExit() const { return clockModAtExit_; }

@@ -88,7 +88,10 @@ int runProgram(const Edition& edition, int argc, char** argv) {
     if (options.prometheusTextfile) {
         textfileProblem = textfileFolderProblem(*options.prometheusTextfile);
     }
-    if (!textfileProblem.empty() && options.frontEnd != FrontEnd::Window) {
+    // The benchmark on the command line runs without the window.
+    FrontEnd frontEnd = options.bench && options.frontEnd == FrontEnd::Window ? FrontEnd::Console
+                                                                              : options.frontEnd;
+    if (!textfileProblem.empty() && frontEnd != FrontEnd::Window) {
         std::cerr << edition.programName << ": --prometheus-textfile: " << textfileProblem << "\n";
         return exitCode(ExitStatus::Usage);
     }
@@ -107,7 +110,6 @@ int runProgram(const Edition& edition, int argc, char** argv) {
     }
     std::cerr << edition.programName << ": settings file " << settingsFileText(settingsFile)
               << "\n";
-    FrontEnd frontEnd = options.frontEnd;
     if (frontEnd == FrontEnd::Window && !windowDisplayAvailable()) {
         std::cerr << edition.programName
                   << ": no display to open the window on; showing the readings as text\n";
@@ -131,7 +133,8 @@ int runProgram(const Edition& edition, int argc, char** argv) {
         .stopRequested = stopSignalled,
         .wait = waitUnlessStopSignalled,
     };
-    return runConsole(engine, run, std::cout, std::cerr);
+    return options.bench ? runConsoleBenchmark(engine, run, std::cout, std::cerr)
+                         : runConsole(engine, run, std::cout, std::cerr);
 }
 
 }  // namespace calidus

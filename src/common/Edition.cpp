@@ -48,6 +48,11 @@ const Edition& Edition::standard() {
         .clockModulationKeepsDuty = false,
         .fahrenheitRoundsAwayFromZero = true,
         .summaryTextsNameCores = true,
+        .benchmarkHighScore =
+            "High Score          2308\n"
+            "Time           6.338 secs\n"
+            "Xeon     5712.25 MHz\n"
+            "Held by the project's liquid-cooled Xeon test bench",
     };
     return edition;
 }
@@ -90,6 +95,11 @@ const Edition& Edition::xl() {
         .clockModulationKeepsDuty = true,
         .fahrenheitRoundsAwayFromZero = false,
         .summaryTextsNameCores = false,
+        .benchmarkHighScore =
+            "High Score          1976\n"
+            "Time           7.404 secs\n"
+            "i7 940     4830.28 MHz\n"
+            "Held by the project's liquid-cooled i7 940 test bench",
     };
     return edition;
 }

@@ -62,6 +62,9 @@ struct Edition {
     bool clockModulationKeepsDuty;         // a duty field of 0 is written as 12.5 %
     bool fahrenheitRoundsAwayFromZero;     // else negative values round toward zero
     bool summaryTextsNameCores;            // tooltip lines "Core n:  ", title with unit texts
+    // The benchmark's reference block after the base score: the high score, its time and
+    // clock, and its holder.
+    std::string_view benchmarkHighScore;
 
     bool isXL() const { return kind == EditionKind::XL; }
     bool monitors(int core) const;

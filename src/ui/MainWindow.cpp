@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -153,6 +154,57 @@ void MainWindow::buildControls() {
     };
     connectButton(control::kReset, [this] { resetStatistics(); });
     connectButton(control::kGpuButton, [this] { emit gpuButtonPressed(); });
+    connectButton(control::kTovelBench, [this] { startBenchmark(); });
+
+    QWidget* bench = controls_.value(control::kTovelBench);
+    benchmarkProgress_ = new QProgressBar(bench);
+    benchmarkProgress_->setObjectName(QStringLiteral("benchmarkProgress"));
+    benchmarkProgress_->setRange(0, kBenchmarkSteps);
+    benchmarkProgress_->setTextVisible(false);
+    benchmarkProgress_->setGeometry(3, bench->height() - 5, bench->width() - 6, 3);
+    benchmarkProgress_->hide();
+}
+
+QPushButton* MainWindow::button(int id) const {
+    return static_cast<QPushButton*>(controls_.value(id));
+}
+
+void MainWindow::startBenchmark() {
+    if (engine_ == nullptr || !engine_->monitoring() || benchmarkRunner_.running()) {
+        return;
+    }
+    QPushButton* bench = button(control::kTovelBench);
+    bench->setText(QStringLiteral("Testing..."));
+    bench->setEnabled(false);
+    button(control::kSensorTest)->setEnabled(false);
+    button(control::kSettings)->setEnabled(false);
+    button(control::kReset)->setText(QStringLiteral("Cancel"));
+    benchmarkProgress_->setValue(0);
+    benchmarkProgress_->show();
+    engine_->benchmark().setRunning(true);
+    benchmarkRunner_.start(
+        engine_->benchmarkInputs(benchmarkStep_),
+        [this](int steps) { benchmarkProgress_->setValue(steps); },
+        [this](const std::optional<BenchmarkResult>& result) { finishBenchmark(result); });
+}
+
+void MainWindow::finishBenchmark(const std::optional<BenchmarkResult>& result) {
+    engine_->benchmark().setRunning(false);
+    benchmarkProgress_->hide();
+    QPushButton* bench = button(control::kTovelBench);
+    if (result) {
+        bench->setText(QStringLiteral("Done"));
+    }
+    button(control::kSensorTest)->setEnabled(true);
+    button(control::kSettings)->setEnabled(true);
+    button(control::kReset)->setText(QStringLiteral("Reset"));
+    if (result && !result->cancelled) {
+        showMessage("Tovel Bench Score", benchmarkText(*result, edition_),
+                    MessageIcon::Information);
+    }
+    bench->setText(QStringLiteral("Tovel Bench"));
+    bench->setEnabled(true);
+    bench->setFocus();
 }
 
 void MainWindow::buildContextMenu() {

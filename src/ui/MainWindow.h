@@ -13,6 +13,7 @@
 #include "app/WindowPort.h"
 #include "common/Edition.h"
 #include "config/LiveSettings.h"
+#include "ui/BenchmarkRunner.h"
 #include "view/MainWindowLayout.h"
 #include "view/MiniModeGeometry.h"
 #include "view/TrayWindow.h"
@@ -23,6 +24,7 @@
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QStyle;
 
@@ -85,6 +87,13 @@ class MainWindow : public QWidget, public TrayWindow {
     WindowPositionAtExit positionAtExit() const;
 
     QWidget* control(int id) const { return controls_.value(id); }
+    // "Tovel Bench": the benchmark on its own thread; the Reset button cancels it.
+    void startBenchmark();
+    // Cancels a running benchmark and waits for it, as at the end of the run.
+    void stopBenchmark() { benchmarkRunner_.stop(); }
+    // The workload step the benchmark runs; benchLoop(1) when empty.
+    void setBenchmarkStep(std::function<std::uint64_t()> step) { benchmarkStep_ = std::move(step); }
+    QProgressBar* benchmarkProgress() const { return benchmarkProgress_; }
     QMenu* contextMenu() const { return contextMenu_; }
     void openAbout();
 
@@ -142,6 +151,8 @@ class MainWindow : public QWidget, public TrayWindow {
     // A size event touches the first tray icon; a tray that lost it forces a task-bar button.
     void touchTray();
     void hideToTray();
+    void finishBenchmark(const std::optional<BenchmarkResult>& result);
+    QPushButton* button(int id) const;
 
     const Edition& edition_;
     const MainWindowLayout& layout_;
@@ -180,6 +191,10 @@ class MainWindow : public QWidget, public TrayWindow {
     mutable QMargins frameMargins_;  // the normal form's frame, as the manager last told it
     AnchorState anchor_;
     PlacementRecorder placement_;
+
+    BenchmarkRunner benchmarkRunner_;
+    std::function<std::uint64_t()> benchmarkStep_;
+    QProgressBar* benchmarkProgress_ = nullptr;  // the twenty steps, along the button's foot
 };
 
 }  // namespace calidus

@@ -142,6 +142,7 @@ int WindowFrontEnd::run(const WindowRun& run) {
 
     timer.stop();
     closeGpuWindows();
+    window_->stopBenchmark();
     window_->hide();
     engine_.shutdown();
     return 0;

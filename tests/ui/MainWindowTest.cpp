@@ -10,16 +10,20 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <atomic>
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "RecordingShell.h"
 #include "SimulatedEngine.h"
 #include "TrayTestApp.h"
 #include "WindowTestPorts.h"
+#include "tools/BenchLoop.h"
 #include "tools/SpecificationLookup.h"
 #include "ui/AboutWindow.h"
 #include "view/HoverHitTest.h"
@@ -394,6 +398,56 @@ TEST_P(MainWindowTest, MessageBoxIsWideEnoughForItsCaption) {
     bold.setBold(true);
     // Room for the caption beside a title bar's icon and three buttons.
     EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(QStringLiteral("Anchor Position")) + 96);
+}
+
+TEST_P(MainWindowTest, BenchmarkRunsBesideTheWindowAndResetCancelsIt) {
+    open();
+    std::atomic<int> steps{0};
+    std::atomic<bool> held{true};
+    window->setBenchmarkStep([&] {
+        if (++steps == 3) {
+            while (held.load()) {
+                std::this_thread::yield();
+            }
+        }
+        return std::uint64_t{kBenchLoopChecksum};
+    });
+    auto* bench = static_cast<QPushButton*>(window->control(control::kTovelBench));
+    auto* reset = static_cast<QPushButton*>(window->control(control::kReset));
+    const auto processUntil = [](const std::function<bool()>& done) {
+        for (int i = 0; i < 5000 && !done(); ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 1);
+        }
+        ASSERT_TRUE(done());
+    };
+
+    bench->click();
+    processUntil([&] { return window->benchmarkProgress()->value() == 2; });
+    EXPECT_EQ(bench->text(), QStringLiteral("Testing..."));
+    EXPECT_FALSE(bench->isEnabled());
+    EXPECT_FALSE(window->control(control::kSensorTest)->isEnabled());
+    EXPECT_FALSE(window->control(control::kSettings)->isEnabled());
+    EXPECT_TRUE(window->benchmarkProgress()->isVisible());
+    EXPECT_EQ(reset->text(), QStringLiteral("Cancel"));
+    reset->click();
+    held = false;
+    processUntil([&] { return bench->isEnabled(); });
+    EXPECT_EQ(steps.load(), 3);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(reset->text(), QStringLiteral("Reset"));
+    EXPECT_EQ(bench->text(), QStringLiteral("Tovel Bench"));
+    EXPECT_TRUE(window->control(control::kSettings)->isEnabled());
+
+    // A run to its end shows the score; the counter is not calibrated yet.
+    bench->click();
+    processUntil([&] { return !messages.empty(); });
+    EXPECT_EQ(steps.load(), 23);
+    EXPECT_EQ(messages[0].caption, "Tovel Bench Score");
+    EXPECT_EQ(messages[0].icon, MessageIcon::Information);
+    EXPECT_NE(messages[0].text.find("Standard Timer\nCheckSum Pass\n\nBase Score"),
+              std::string::npos);
+    processUntil([&] { return bench->isEnabled(); });
+    EXPECT_FALSE(window->benchmarkProgress()->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(Editions, MainWindowTest,
