@@ -32,7 +32,7 @@ void BM_EngineTick(benchmark::State& run) {
 }
 BENCHMARK(BM_EngineTick);
 
-// The temperature part alone: four pinned reads of the sensor and clock-modulation registers.
+// The temperature part alone: one batch of the four cores' sensor and clock-modulation reads.
 void BM_UpdateCoreTemperatures(benchmark::State& run) {
     SimulatedMachineLoad load = loadSimulatedMachine("i7-920");
     if (!load.error.empty()) {

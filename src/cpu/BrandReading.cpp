@@ -12,6 +12,7 @@ constexpr std::uint32_t kFirstProcessor = 1;
 constexpr std::uint32_t kBrandFirstLeaf = 0x80000002;
 constexpr std::uint32_t kBrandLastLeaf = 0x80000004;
 
+// Every processor of a package answers the brand leaves alike, so a refused pin changes nothing.
 void pinForBrand(ProcessorAccess& access, const Edition& edition) {
     if (edition.brandReadPinsProcess) {
         access.pinProcessToProcessor(kFirstProcessor);

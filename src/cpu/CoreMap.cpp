@@ -38,7 +38,10 @@ CoreMap buildCoreMap(ProcessorAccess& access, const Edition& edition) {
         if ((access.systemMask() & bit) == 0) {
             continue;
         }
-        access.pinToProcessor(bit);
+        // Read elsewhere, the APIC id would give this processor another core's number.
+        if (!access.pinToProcessor(bit)) {
+            continue;
+        }
         const std::uint32_t core = coreNumber(initialApicId(access), map.hyperThreading);
         if (core >= map.coreMask.size()) {
             continue;
@@ -91,7 +94,9 @@ std::string apicIdText(ProcessorAccess& access, const Edition& edition) {
         if ((access.systemMask() & bit) == 0) {
             continue;
         }
-        access.pinToProcessor(bit);
+        if (!access.pinToProcessor(bit)) {
+            continue;
+        }
         text += std::to_string(initialApicId(access) & 7);
         if (edition.apicIdTextHasBlanks) {
             text += ' ';

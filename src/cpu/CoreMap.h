@@ -15,7 +15,8 @@ struct CoreMap {
     bool hyperThreading = false;
 };
 
-// Uses access.systemMask() for the processors present.
+// Uses access.systemMask() for the processors present; one the thread may not be pinned to
+// stands for no core.
 CoreMap buildCoreMap(ProcessorAccess& access, const Edition& edition);
 
 // The "Skull" setting of the standard edition (the XL edition monitors entries 4..6 and never
@@ -25,6 +26,7 @@ int selectSecondPackage(CoreMap& map, int skull);
 // A two-core processor whose second core is number 2 is monitored as cores 0 and 1.
 void fixCoreGap(CoreMap& map);
 
+// A processor the thread may not be pinned to is left out.
 std::string apicIdText(ProcessorAccess& access, const Edition& edition);
 
 }  // namespace calidus

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 #include "platform/Platform.h"
@@ -10,10 +12,20 @@ namespace calidus {
 struct MsrValue {
     std::uint32_t low = 0;
     std::uint32_t high = 0;
+
+    bool operator==(const MsrValue&) const = default;
 };
 
-// The one way the program touches the processor: registers through the driver library,
-// CPUID and RDTSC, and pinning the calling thread to a set of logical processors.
+enum class MsrUpdate {
+    Written,
+    Unchanged,   // the register already held the value: nothing written
+    ReadFailed,  // nothing written, since the other fields are unknown
+    WriteFailed,
+};
+
+// The one way the program touches the processor: registers of a named logical processor
+// through the driver library, CPUID and RDTSC on the processor the thread runs on, and pinning
+// the calling thread where an instruction must run on a given processor.
 class ProcessorAccess {
   public:
     explicit ProcessorAccess(Platform& platform) : platform_(platform) {}
@@ -28,43 +40,46 @@ class ProcessorAccess {
     void stopDriver() { platform_.driver->stop(); }
 
     // Outputs keep their previous content when the read fails.
-    bool readMsr(std::uint32_t index, std::uint32_t& low, std::uint32_t& high) {
-        return platform_.driver->readMsr(index, low, high);
+    bool readMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t& low,
+                 std::uint32_t& high) {
+        return platform_.driver->readMsr(processor, index, low, high);
     }
-    MsrValue readMsr(std::uint32_t index) {
+    // Zeros when the read fails.
+    MsrValue readMsr(std::uint32_t processor, std::uint32_t index) {
         MsrValue value;
-        readMsr(index, value.low, value.high);
+        readMsr(processor, index, value.low, value.high);
         return value;
     }
-    bool writeMsr(std::uint32_t index, std::uint32_t low, std::uint32_t high) {
-        return platform_.driver->writeMsr(index, low, high);
-    }
+    void readBatch(std::span<MsrRead> reads) { platform_.driver->readBatch(reads); }
+    // Every register write: the current value goes through `change`, and the result is written
+    // only when the read succeeded and the value differs (the kernel logs each write).
+    MsrUpdate updateMsr(std::uint32_t processor, std::uint32_t index,
+                        const std::function<MsrValue(MsrValue)>& change);
 
     CpuidResult cpuid(std::uint32_t leaf, std::uint32_t subleaf = 0) {
         return platform_.processor->cpuid(leaf, subleaf);
     }
     std::uint64_t readTimeStampCounter() { return platform_.processor->rdtsc(); }
 
-    void pinToProcessor(std::uint32_t mask) {
-        platform_.scheduler->setThreadAffinity(mask);
-        platform_.scheduler->sleep(std::chrono::milliseconds(0));
-    }
+    // False when the scheduler refused the mask (a cpuset may); the thread then stays where it
+    // was, so nothing that must run on that processor may follow.
+    bool pinToProcessor(std::uint32_t mask);
     void unpin() { platform_.scheduler->setThreadAffinity(systemMask_); }
     void unpinAndYield() {
         unpin();
         platform_.scheduler->sleep(std::chrono::milliseconds(0));
     }
     // The whole process, for work that must not see the thread move.
-    void pinProcessToProcessor(std::uint32_t mask) {
-        platform_.scheduler->setProcessAffinity(mask);
-        platform_.scheduler->sleep(std::chrono::milliseconds(0));
-    }
+    bool pinProcessToProcessor(std::uint32_t mask);
     void unpinProcess() { pinProcessToProcessor(systemMask_); }
 
   private:
     Platform& platform_;
     std::uint32_t systemMask_ = 1;
 };
+
+// The logical processor that stands for a core: the lowest of its mask.
+std::uint32_t processorOfMask(std::uint32_t mask);
 
 // The text the "Driver Error" box shows for a driver status code.
 std::string driverStatusText(std::uint32_t status);

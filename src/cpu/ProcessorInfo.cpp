@@ -3,14 +3,15 @@
 #include <cstdio>
 #include <utility>
 
+#include "common/Registers.h"
 #include "cpu/BrandReading.h"
 
 namespace calidus {
 
 namespace {
 
-constexpr std::uint32_t kMiscEnable = 0x1A0;
 constexpr std::uint32_t kLimitCpuidMaximum = 1u << 22;
+constexpr std::uint32_t kProcessorZero = 0;
 
 std::string hexText(const char* format, std::uint32_t value) {
     char text[16];
@@ -37,11 +38,10 @@ bool hasPlatformInfo(std::uint32_t cpuSignature) {
 }
 
 void clearCpuidLimit(ProcessorAccess& access) {
-    MsrValue value;
-    // Writing back what a failed read left would switch off every other feature in the register.
-    if (access.readMsr(kMiscEnable, value.low, value.high)) {
-        access.writeMsr(kMiscEnable, value.low & ~kLimitCpuidMaximum, value.high);
-    }
+    access.updateMsr(kProcessorZero, msr::kMiscEnable, [](MsrValue value) {
+        value.low &= ~kLimitCpuidMaximum;
+        return value;
+    });
 }
 
 bool checkSupport(ProcessorAccess& access, const Edition& edition, ProcessorInfo& info) {

@@ -25,7 +25,7 @@ struct ProcessorInfo {
 
 bool hasPlatformInfo(std::uint32_t cpuSignature);
 
-// Lets CPUID report every standard leaf: clears bit 22 of IA32_MISC_ENABLE.
+// Lets CPUID report every standard leaf: clears bit 22 of IA32_MISC_ENABLE on processor 0.
 void clearCpuidLimit(ProcessorAccess& access);
 
 // Identifies the processor (vendor, signature, brand and model number, the texts the refusal

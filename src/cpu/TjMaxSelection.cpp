@@ -6,11 +6,12 @@
 #include <span>
 #include <string>
 
+#include "common/Registers.h"
+
 namespace calidus {
 
 namespace {
 
-constexpr std::uint32_t kTemperatureTarget = 0x1A2;
 constexpr int kLowestReportedTjMax = 70;
 
 // Where the two programs' model tables differ.
@@ -169,12 +170,11 @@ void chooseTjMaxFromProcessor(ProcessorAccess& access, const ProcessorInfo& info
         if (mask == 0) {
             continue;
         }
-        access.pinToProcessor(mask);
-        const int reported = static_cast<int>(access.readMsr(kTemperatureTarget).low >> 16 & 0x7F);
+        const int reported = static_cast<int>(
+            access.readMsr(processorOfMask(mask), msr::kTemperatureTarget).low >> 16 & 0x7F);
         calibration.tjMax[static_cast<std::size_t>(n)] =
             reported < kLowestReportedTjMax ? CoreCalibration::kStartTjMax : reported;
     }
-    access.unpin();
 }
 
 int idleTenths(std::string_view text) {

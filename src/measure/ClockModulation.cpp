@@ -1,6 +1,6 @@
 #include "measure/ClockModulation.h"
 
-#include "measure/CoreTemperatures.h"
+#include "common/Registers.h"
 
 namespace calidus {
 
@@ -18,13 +18,13 @@ void applyClockModulation(ProcessorAccess& access, const Edition& edition, std::
         value |= 2;
     }
     for (int p = 0; p <= edition.highestLogicalProcessor; ++p) {
-        const std::uint32_t bit = 1u << p;
-        if (access.systemMask() & bit) {
-            access.pinToProcessor(bit);
-            access.writeMsr(kClockModulationMsr, value, 0);
+        if (access.systemMask() & (1u << p)) {
+            access.updateMsr(static_cast<std::uint32_t>(p), msr::kClockModulation,
+                             [value](MsrValue) {
+                                 return MsrValue{value, 0};
+                             });
         }
     }
-    access.unpin();
 }
 
 }  // namespace calidus

@@ -1,12 +1,12 @@
 #include "measure/ClockModulationControl.h"
 
+#include "common/Registers.h"
 #include "measure/ClockModulation.h"
-#include "measure/CoreTemperatures.h"
 
 namespace calidus {
 
 namespace {
-constexpr std::uint32_t kProcessorZero = 1;
+constexpr std::uint32_t kProcessorZero = 0;
 }  // namespace
 
 void ClockModulationControl::startUp(RunContext& run) {
@@ -15,11 +15,8 @@ void ClockModulationControl::startUp(RunContext& run) {
 }
 
 std::optional<std::uint32_t> ClockModulationControl::readAtExit(RunContext& run) {
-    run.access.pinToProcessor(kProcessorZero);
     MsrValue value;
-    const bool read = run.access.readMsr(kClockModulationMsr, value.low, value.high);
-    run.access.unpin();
-    if (!read) {
+    if (!run.access.readMsr(kProcessorZero, msr::kClockModulation, value.low, value.high)) {
         return std::nullopt;
     }
     return value.low;

@@ -1,7 +1,9 @@
 #include "measure/CoreTemperatures.h"
 
 #include <algorithm>
+#include <array>
 
+#include "common/Registers.h"
 #include "measure/TemperatureUnits.h"
 
 namespace calidus {
@@ -40,26 +42,37 @@ int calibrationOffset(int idleTenths, int reading, bool thermalStatus, bool oldF
 void updateCoreTemperatures(MonitorState& state, const RunConfiguration& config,
                             ProcessorAccess& access, const MonitorSettings& settings,
                             const Edition& edition, std::time_t now) {
+    // Sensor then clock modulation of each present core, in the cores' order.
+    std::array<MsrRead, 2 * kCoreNumbers> reads{};
+    std::size_t count = 0;
+    for (const int core : edition.monitoredCores) {
+        if (config.corePresent(core)) {
+            const std::uint32_t processor = processorOfMask(config.coreMap.coreMask[core]);
+            reads[count++] = {.processor = processor, .index = msr::kThermStatus};
+            reads[count++] = {.processor = processor, .index = msr::kClockModulation};
+        }
+    }
+    access.readBatch(std::span(reads.data(), count));
+
     const bool oldFormula = settings.oldFormula && edition.hasOldFormula;
     int smallestField = kNoClockModulationField;
+    const MsrRead* read = reads.data();
     for (const int core : edition.monitoredCores) {
         if (!config.corePresent(core)) {
             continue;
         }
         CoreSample& sample = state.cores[core];
-        access.pinToProcessor(config.coreMap.coreMask[core]);
-        MsrValue therm;
-        const bool sensorRead = access.readMsr(kThermStatusMsr, therm.low, therm.high);
-        const MsrValue modulation = access.readMsr(kClockModulationMsr);
-        access.unpin();
-        if (modulation.low & kModulationEnable) {
+        const MsrRead& therm = *read++;
+        const MsrRead& modulation = *read++;
+        const std::uint32_t modulationLow = modulation.ok ? modulation.low : 0;
+        if (modulationLow & kModulationEnable) {
             smallestField =
-                std::min(smallestField, static_cast<int>(modulation.low & kModulationFieldMask));
+                std::min(smallestField, static_cast<int>(modulationLow & kModulationFieldMask));
         }
 
         // A sensor that cannot be read keeps its last reading; before it has one the core
         // contributes nothing, rather than showing TjMax.
-        if (sensorRead) {
+        if (therm.ok) {
             sample.reading = static_cast<int>((therm.low >> 16) & 0x7F);
             sample.thermalStatus = (therm.low & 1) != 0;
             sample.thermalLog = (therm.low & 2) != 0;

@@ -10,11 +10,9 @@
 
 namespace calidus {
 
-inline constexpr std::uint32_t kThermStatusMsr = 0x19C;
-inline constexpr std::uint32_t kClockModulationMsr = 0x19A;
-
-// Reads every monitored core's sensor and clock-modulation register and updates temperatures,
-// extremes, sums, the alarm flag and the smallest modulation duty field.
+// Reads every monitored core's sensor and clock-modulation register, in one batch on the
+// processor that stands for each core, and updates temperatures, extremes, sums, the alarm flag
+// and the smallest modulation duty field.
 void updateCoreTemperatures(MonitorState& state, const RunConfiguration& config,
                             ProcessorAccess& access, const MonitorSettings& settings,
                             const Edition& edition, std::time_t now);

@@ -1,20 +1,35 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 namespace calidus {
 
-// The six operations of the driver library that executes RDMSR and WRMSR for us.
-// Register accesses reach the logical processor the calling thread runs on.
+// One register read of a batch: the request, then the answer when ok.
+struct MsrRead {
+    std::uint32_t processor = 0;
+    std::uint32_t index = 0;
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    bool ok = false;
+};
+
+// The six operations of the driver library that executes RDMSR and WRMSR for us. Each access
+// names the logical processor it is executed on, wherever the calling thread runs.
 class DriverLibrary {
-public:
+  public:
     virtual ~DriverLibrary() = default;
 
     virtual void start() = 0;
     virtual std::uint32_t status() = 0;  // 0 = usable
     virtual bool msrAvailable() = 0;
-    virtual bool readMsr(std::uint32_t index, std::uint32_t& low, std::uint32_t& high) = 0;
-    virtual bool writeMsr(std::uint32_t index, std::uint32_t low, std::uint32_t high) = 0;
+    // A failed read leaves low and high as they were.
+    virtual bool readMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t& low,
+                         std::uint32_t& high) = 0;
+    virtual bool writeMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t low,
+                          std::uint32_t high) = 0;
+    // The reads in their order; a backend that pays per call answers them in one go.
+    virtual void readBatch(std::span<MsrRead> reads);
     virtual void stop() = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "config/SettingsWriter.h"
 #include "platform/sim/SimAdlLibrary.h"
 #include "platform/sim/SimNvidiaLibrary.h"
+#include "platform/sim/SimScheduler.h"
 
 namespace calidus {
 namespace {
@@ -74,6 +75,7 @@ TEST(EngineStart, AnUnsupportedProcessorIsRefusedAndNothingIsSavedOrRestored) {
         EngineRig netBurst(*edition, "IconShow=3\n");
         testing::setProcessor(netBurst.machine, "Intel(R) Pentium(R) 4 CPU 3.00GHz", 0xF43);
         netBurst.machine.setCpuid(0, 0, CpuidResult{5, 0x756E6547, 0x6C65746E, 0x49656E69});
+        netBurst.machine.setMsr(0, 0x1A0, 1u << 22);
 
         for (EngineRig* rig : {&amd, &netBurst}) {
             const StartResult result = rig->engine->start();
@@ -219,6 +221,22 @@ TEST(EngineTick, TheFirstTickSetsUpTheDesktopAndEveryTickRefreshesIt) {
     ASSERT_EQ(unused.engine->start().outcome, StartOutcome::Ready);
     unused.engine->runTick();
     EXPECT_TRUE(unused.engine->settings()->taskBar);
+}
+
+TEST(EngineTick, ATickOnTheSimulatedI7_920NeverMovesTheMonitoringThread) {
+    FakeMachine host;
+    Platform platform = testing::simulatedPlatform(host, "i7-920");
+    testing::RecordingDesktop desktop;
+    Engine engine(Edition::standard(), platform, desktop, desktop);
+    ASSERT_EQ(engine.start().outcome, StartOutcome::Ready);
+    const auto& scheduler = static_cast<const SimScheduler&>(*platform.scheduler);
+    const int afterStart = scheduler.migrations();
+    EXPECT_GT(afterStart, 0);  // the core map reads each processor's APIC id where it runs
+
+    engine.runTick();
+    engine.runTick();
+    EXPECT_EQ(scheduler.migrations(), afterStart);
+    EXPECT_TRUE(engine.state().cores[3].sensorRead);
 }
 
 TEST(EngineTick, KillMHzStopsTheClockThreadOnTheFourthTickOfTheStandardEdition) {

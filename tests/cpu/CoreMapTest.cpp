@@ -115,6 +115,14 @@ TEST(CoreMap, ProcessorsOutsideTheSystemMaskAreNeverPinned) {
     EXPECT_EQ(m.fake.threadMaskHistory, (std::vector<std::uint32_t>{0x1, 0x4, 0x5}));
 }
 
+TEST(CoreMap, AProcessorTheThreadMayNotBePinnedToIsLeftOutRatherThanMisread) {
+    Machine m({0, 1, 2, 3, 4, 5, 6, 7}, 16, 8);
+    m.fake.cpuset = 0xFB;  // processor 2 refused
+    const CoreMap xl = buildCoreMap(m.access, Edition::xl());
+    EXPECT_EQ(xl.coreMask, (Masks{0x03, 0x08, 0x30, 0xC0, 0, 0, 0, 0}));
+    EXPECT_EQ(apicIdText(m.access, Edition::standard()), "0134567");
+}
+
 TEST(ApicIdText, OneDigitPerProcessorAndBlanksInTheXlEdition) {
     Machine m({0, 1, 2, 3, 4, 5, 6, 7, 16, 17}, 16, 8);
     m.access.setSystemMask(0x3FF);

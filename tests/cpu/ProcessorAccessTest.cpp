@@ -16,21 +16,45 @@ TEST(DriverStatusText, CodesBeyondTheTableAreEmpty) {
     EXPECT_EQ(driverStatusText(0xFFFFFFFFu), "");
 }
 
-TEST(ProcessorAccess, PinnedAccessReachesThePinnedProcessorAndUnpinRestoresTheSystemMask) {
+TEST(ProcessorAccess, UpdateWritesOnlyAfterAGoodReadAndOnlyAChange) {
     testing::FakeMachine machine;
-    machine.setMsr(2, 0x19C, 0x1234'0000'8832'0000);
+    machine.setMsr(2, 0x1A0, 0x0000'0040'0085'0089);
     Platform platform = testing::makeFakePlatform(machine);
     ProcessorAccess access(platform);
-    access.setSystemMask(0xFF);
+    const auto clearBit22 = [](MsrValue value) {
+        value.low &= ~(1u << 22);
+        return value;
+    };
+    const auto setBit22 = [](MsrValue value) {
+        value.low |= 1u << 22;
+        return value;
+    };
 
-    access.pinToProcessor(0x04);
-    const MsrValue value = access.readMsr(0x19C);
-    access.unpin();
+    EXPECT_EQ(access.updateMsr(2, 0x1A0, clearBit22), MsrUpdate::Unchanged);
+    EXPECT_TRUE(machine.msrWrites.empty());
+    EXPECT_EQ(access.updateMsr(2, 0x1A0, setBit22), MsrUpdate::Written);
+    EXPECT_EQ(machine.getMsr(2, 0x1A0), 0x0000'0040'00C5'0089u);  // other fields kept
+    EXPECT_EQ(machine.msrWrites, (std::vector<std::pair<int, std::uint32_t>>{{2, 0x1A0}}));
+    EXPECT_EQ(machine.getMsr(0, 0x1A0), 0u);  // only the processor named
 
-    EXPECT_EQ(value.low, 0x88320000u);
-    EXPECT_EQ(value.high, 0x12340000u);
-    EXPECT_EQ(machine.threadMaskHistory, (std::vector<std::uint32_t>{0x04, 0xFF}));
-    EXPECT_EQ(machine.zeroSleeps, 1);
+    machine.failingMsr.insert(0x1A0);
+    machine.msrWrites.clear();
+    EXPECT_EQ(access.updateMsr(2, 0x1A0, clearBit22), MsrUpdate::ReadFailed);
+    EXPECT_TRUE(machine.msrWrites.empty());
+    EXPECT_TRUE(machine.threadMaskHistory.empty());
+}
+
+TEST(ProcessorAccess, ARefusedPinIsReportedAndLeavesTheThreadWhereItWas) {
+    testing::FakeMachine machine;
+    machine.threadMask = 0x01;
+    machine.cpuset = 0x0F;
+    Platform platform = testing::makeFakePlatform(machine);
+    ProcessorAccess access(platform);
+
+    EXPECT_TRUE(access.pinToProcessor(0x04));
+    EXPECT_EQ(machine.currentCpu(), 2);
+    EXPECT_FALSE(access.pinToProcessor(0x10));
+    EXPECT_EQ(machine.currentCpu(), 2);
 }
 
 }  // namespace

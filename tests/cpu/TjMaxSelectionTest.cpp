@@ -41,7 +41,9 @@ TEST(ChooseTjMaxFromProcessor, ReadsEachPresentCoreAndReplacesImplausibleValues)
     CoreCalibration standard;
     chooseTjMaxFromProcessor(f.access, f.info, f.map, standard, Edition::standard());
     EXPECT_EQ(standard.tjMax, (Slots{100, 100, 100, 100, 100, 100, 100, 100}));
-    EXPECT_EQ(f.fake.threadMaskHistory, (std::vector<std::uint32_t>{0x1, 0x4, 0x10, 0xFFF}));
+    EXPECT_EQ(f.fake.msrReads,
+              (std::vector<std::pair<int, std::uint32_t>>{{0, 0x1A2}, {2, 0x1A2}, {4, 0x1A2}}));
+    EXPECT_TRUE(f.fake.threadMaskHistory.empty());
 
     CoreCalibration xl;
     chooseTjMaxFromProcessor(f.access, f.info, f.map, xl, Edition::xl());

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Registers.h"
 #include "measure/TemperatureUnits.h"
 #include "support/FakePlatform.h"
 #include "view/DisplayTexts.h"
@@ -19,7 +20,7 @@ struct Rig {
     }
     void sensor(int core, int reading, bool thermalStatus = false, bool thermalLog = false) {
         machine.setMsr(
-            2 * core, kThermStatusMsr,
+            2 * core, msr::kThermStatus,
             0x80000000u | (reading << 16) | (thermalLog ? 2 : 0) | (thermalStatus ? 1 : 0));
     }
     // A tick as the engine runs it: the readings, then the texts made from them.
@@ -135,41 +136,50 @@ TEST(CoreTemperatures, StatusAndSummaryTextsOfBothEditions) {
 
 TEST(CoreTemperatures, ClockModulationCaptionShowsTheSmallestDuty) {
     Rig rig(Edition::standard());
-    rig.machine.setMsr(2, kClockModulationMsr, 0x10 | (3 << 1));
-    rig.machine.setMsr(4, kClockModulationMsr, 0x10 | (2 << 1));
-    rig.machine.setMsr(6, kClockModulationMsr, 1 << 1);  // duty set, modulation off
+    rig.machine.setMsr(2, msr::kClockModulation, 0x10 | (3 << 1));
+    rig.machine.setMsr(4, msr::kClockModulation, 0x10 | (2 << 1));
+    rig.machine.setMsr(6, msr::kClockModulation, 1 << 1);  // duty set, modulation off
     rig.tick();
     EXPECT_EQ(rig.state.clockModulationField, 0x14);
     EXPECT_EQ(rig.texts.statusCaption, "Clock Modulation  25.0%");
 
-    rig.machine.setMsr(2, kClockModulationMsr, 0x10);
+    rig.machine.setMsr(2, msr::kClockModulation, 0x10);
     rig.tick();
     EXPECT_EQ(rig.texts.statusCaption, "Clock Modulation  50.0%");
 
-    rig.machine.setMsr(2, kClockModulationMsr, 0);
-    rig.machine.setMsr(4, kClockModulationMsr, 0);
+    rig.machine.setMsr(2, msr::kClockModulation, 0);
+    rig.machine.setMsr(4, msr::kClockModulation, 0);
     rig.tick();
     EXPECT_EQ(rig.texts.statusCaption, "Thermal Status");
 }
 
-TEST(CoreTemperatures, AlarmPinningAndAnUnreadableSensor) {
+TEST(CoreTemperatures, AlarmReadsOnEachCoresProcessorAndAnUnreadableSensor) {
     Rig rig(Edition::standard());
     rig.settings = {.alarm = true, .alarm1 = 60};
     rig.sensor(0, 40);
-    rig.machine.threadMaskHistory.clear();
+    rig.config.coreMap.coreMask[3] = 0xC0;  // a core of two threads is read on the first
     rig.tick();
     EXPECT_TRUE(rig.state.alarmThisTick);
-    EXPECT_EQ(rig.machine.threadMaskHistory,
-              (std::vector<std::uint32_t>{0x1, 0xFFFF, 0x4, 0xFFFF, 0x10, 0xFFFF, 0x40, 0xFFFF}));
+    const std::uint32_t therm = msr::kThermStatus;
+    const std::uint32_t modulation = msr::kClockModulation;
+    EXPECT_EQ(rig.machine.msrReads, (std::vector<std::pair<int, std::uint32_t>>{{0, therm},
+                                                                                {0, modulation},
+                                                                                {2, therm},
+                                                                                {2, modulation},
+                                                                                {4, therm},
+                                                                                {4, modulation},
+                                                                                {6, therm},
+                                                                                {6, modulation}}));
+    EXPECT_TRUE(rig.machine.threadMaskHistory.empty());  // the thread never moves
 
-    rig.machine.failingMsr.insert(kThermStatusMsr);
+    rig.machine.failingMsr.insert(msr::kThermStatus);
     rig.tick();
     EXPECT_EQ(rig.core(0).maxTemperature, 60);  // the last reading, not TjMax from an empty read
     EXPECT_EQ(rig.core(0).temperatureSum, 120);
 
     Rig fresh(Edition::standard());
-    fresh.machine.failingMsr.insert(kThermStatusMsr);
-    fresh.machine.setMsr(0, kClockModulationMsr, 0x18);
+    fresh.machine.failingMsr.insert(msr::kThermStatus);
+    fresh.machine.setMsr(0, msr::kClockModulation, 0x18);
     fresh.tick();
     EXPECT_EQ(fresh.core(0).maxTemperature, kMaxTemperatureStart);
     // Its clock-modulation register is a register of its own and still counts.
@@ -189,7 +199,7 @@ TEST(CoreTemperatures, GpuSampleAndReset) {
     EXPECT_EQ(rig.texts.gpuButton, "GPU  151\u00B0F");
     EXPECT_TRUE(rig.state.alarmThisTick);
 
-    rig.machine.setMsr(0, kClockModulationMsr, 0x18);
+    rig.machine.setMsr(0, msr::kClockModulation, 0x18);
     rig.sensor(0, 50, false, true);
     rig.tick();
     resetStatistics(rig.state, 5000);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/Registers.h"
 #include "measure/ClockModulation.h"
 #include "measure/CoreTemperatures.h"
 #include "measure/FixedCounters.h"
@@ -8,7 +9,7 @@
 namespace calidus {
 namespace {
 
-constexpr std::uint32_t kFixedCounterControl = 0x38D;
+using msr::kFixedCounterControl;
 
 TEST(ClockModulation, EveryPresentProcessorOfTheEditionGetsTheValue) {
     EXPECT_EQ(clockModulationAtStart(0), 2u);
@@ -16,21 +17,25 @@ TEST(ClockModulation, EveryPresentProcessorOfTheEditionGetsTheValue) {
     EXPECT_EQ(clockModulationAtStart(30), 30u);
 
     testing::FakeMachine machine;
-    machine.setMsr(1, kClockModulationMsr, 0x18);
+    for (int cpu = 0; cpu <= 8; ++cpu) {
+        machine.setMsr(cpu, msr::kClockModulation, cpu == 3 ? 0 : 0x18);
+    }
     Platform platform = testing::makeFakePlatform(machine);
     ProcessorAccess access(platform);
     access.setSystemMask(0x1FD);  // processors 0, 2..8
 
     applyClockModulation(access, Edition::standard(), 0);
-    EXPECT_EQ(machine.msrWrites.size(), 7u);  // 0, 2..7
-    EXPECT_EQ(machine.getMsr(8, kClockModulationMsr), 0u);
-    EXPECT_EQ(machine.getMsr(1, kClockModulationMsr), 0x18u);  // absent: untouched
-    EXPECT_EQ(machine.threadMask, 0x1FDu);
+    // 0 and 2..7, but not 3, which already held the value.
+    EXPECT_EQ(machine.msrWrites.size(), 6u);
+    EXPECT_EQ(machine.getMsr(7, msr::kClockModulation), 0u);
+    EXPECT_EQ(machine.getMsr(8, msr::kClockModulation), 0x18u);  // beyond the edition's range
+    EXPECT_EQ(machine.getMsr(1, msr::kClockModulation), 0x18u);  // absent: untouched
+    EXPECT_TRUE(machine.threadMaskHistory.empty());
 
     applyClockModulation(access, Edition::xl(), 16);
-    EXPECT_EQ(machine.getMsr(8, kClockModulationMsr), 18u);  // never a zero duty field
+    EXPECT_EQ(machine.getMsr(8, msr::kClockModulation), 18u);  // never a zero duty field
     applyClockModulation(access, Edition::xl(), 24);
-    EXPECT_EQ(machine.getMsr(0, kClockModulationMsr), 24u);
+    EXPECT_EQ(machine.getMsr(0, msr::kClockModulation), 24u);
 }
 
 TEST(FixedCounters, MissingEnableBitsAreSetAndOtherFieldsKept) {

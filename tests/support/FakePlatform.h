@@ -23,6 +23,7 @@ struct FakeMachine {
     std::uint32_t processMask = 0xFF;
     std::uint32_t systemMask = 0xFF;
     std::uint32_t threadMask = 0xFF;
+    std::uint32_t cpuset = 0xFFFFFFFF;  // a thread mask with none of these is refused
     std::uint32_t driverStatus = 0;
     bool msrAvailable = true;
     bool started = false;
@@ -30,6 +31,7 @@ struct FakeMachine {
     std::map<std::pair<int, std::uint32_t>, std::uint64_t> msr;  // (cpu, index) -> value
     std::map<std::pair<int, std::uint32_t>, CpuidResult> cpuid;  // (cpu, leaf) -> answer
     std::set<std::uint32_t> failingMsr;
+    std::vector<std::pair<int, std::uint32_t>> msrReads;   // (cpu, index), in order
     std::vector<std::pair<int, std::uint32_t>> msrWrites;  // (cpu, index), in order
     std::vector<std::uint32_t> threadMaskHistory;
     std::vector<std::uint32_t> processMaskHistory;
@@ -75,21 +77,25 @@ class FakeDriver : public DriverLibrary {
     void start() override { m_.started = true; }
     std::uint32_t status() override { return m_.driverStatus; }
     bool msrAvailable() override { return m_.msrAvailable; }
-    bool readMsr(std::uint32_t index, std::uint32_t& low, std::uint32_t& high) override {
+    bool readMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t& low,
+                 std::uint32_t& high) override {
+        m_.msrReads.emplace_back(static_cast<int>(processor), index);
         if (m_.failingMsr.count(index)) {
             return false;
         }
-        const std::uint64_t v = m_.getMsr(m_.currentCpu(), index);
+        const std::uint64_t v = m_.getMsr(static_cast<int>(processor), index);
         low = static_cast<std::uint32_t>(v);
         high = static_cast<std::uint32_t>(v >> 32);
         return true;
     }
-    bool writeMsr(std::uint32_t index, std::uint32_t low, std::uint32_t high) override {
+    bool writeMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t low,
+                  std::uint32_t high) override {
         if (m_.failingMsr.count(index)) {
             return false;
         }
-        m_.msrWrites.emplace_back(m_.currentCpu(), index);
-        m_.setMsr(m_.currentCpu(), index, (std::uint64_t{high} << 32) | low);
+        const int cpu = static_cast<int>(processor);
+        m_.msrWrites.emplace_back(cpu, index);
+        m_.setMsr(cpu, index, (std::uint64_t{high} << 32) | low);
         return true;
     }
     void stop() override { m_.stopped = true; }
@@ -126,8 +132,11 @@ class FakeScheduler : public Scheduler {
         return true;
     }
     bool setThreadAffinity(std::uint32_t mask) override {
-        m_.threadMask = mask;
         m_.threadMaskHistory.push_back(mask);
+        if ((mask & m_.cpuset) == 0) {
+            return false;
+        }
+        m_.threadMask = mask & m_.cpuset;
         return true;
     }
     void setProcessPriority(ProcessPriority) override {}

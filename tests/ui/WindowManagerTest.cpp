@@ -200,8 +200,8 @@ class WindowManagerTest : public ::testing::TestWithParam<const Edition*> {
             if ((processors & (1u << cpu)) == 0) {
                 continue;
             }
-            access.pinToProcessor(1u << cpu);
-            EXPECT_EQ(access.readMsr(kClockModulation).low, off) << "processor " << cpu;
+            EXPECT_EQ(access.readMsr(static_cast<std::uint32_t>(cpu), kClockModulation).low, off)
+                << "processor " << cpu;
         }
         return testing::TempFolder::read(file);
     }

@@ -1,29 +1,28 @@
 #include "platform/linux/LinuxDriverLibrary.h"
 
 #include <fcntl.h>
-#include <sched.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <filesystem>
 #include <optional>
 
+#include "common/Registers.h"
 #include "platform/linux/LinuxCommandRunner.h"
 
 namespace calidus {
 
 namespace {
 
-constexpr std::uint32_t kTimeStampCounter = 0x10;
-
 // The msr module moves each register as two 32-bit words, EAX then EDX.
 using Halves = std::array<std::uint32_t, 2>;
 
-std::optional<int> processorNumber(const std::string& name) {
-    int cpu = 0;
+std::optional<std::uint32_t> processorNumber(const std::string& name) {
+    std::uint32_t cpu = 0;
     const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), cpu);
-    if (error != std::errc() || end != name.data() + name.size() || cpu < 0) {
+    if (error != std::errc() || end != name.data() + name.size()) {
         return std::nullopt;
     }
     return cpu;
@@ -57,11 +56,11 @@ void LinuxDriverLibrary::start() {
 }
 
 std::uint32_t LinuxDriverLibrary::status() {
-    const std::vector<int> cpus = presentDevices();
+    const std::vector<std::uint32_t> cpus = presentDevices();
     if (cpus.empty()) {
         return kNoDevice;
     }
-    for (const int cpu : cpus) {
+    for (const std::uint32_t cpu : cpus) {
         if (device(cpu) >= 0) {
             return kUsable;
         }
@@ -70,13 +69,18 @@ std::uint32_t LinuxDriverLibrary::status() {
 }
 
 bool LinuxDriverLibrary::msrAvailable() {
+    const std::vector<std::uint32_t> cpus = presentDevices();
+    if (cpus.empty()) {
+        return false;
+    }
     std::uint32_t low = 0;
     std::uint32_t high = 0;
-    return readMsr(kTimeStampCounter, low, high);
+    return readMsr(*std::min_element(cpus.begin(), cpus.end()), msr::kTimeStampCounter, low, high);
 }
 
-bool LinuxDriverLibrary::readMsr(std::uint32_t index, std::uint32_t& low, std::uint32_t& high) {
-    const int fd = currentDevice();
+bool LinuxDriverLibrary::readMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t& low,
+                                 std::uint32_t& high) {
+    const int fd = device(processor);
     Halves value{};
     if (fd < 0 || pread(fd, value.data(), sizeof value, static_cast<off_t>(index)) !=
                       static_cast<ssize_t>(sizeof value)) {
@@ -87,8 +91,9 @@ bool LinuxDriverLibrary::readMsr(std::uint32_t index, std::uint32_t& low, std::u
     return true;
 }
 
-bool LinuxDriverLibrary::writeMsr(std::uint32_t index, std::uint32_t low, std::uint32_t high) {
-    const int fd = currentDevice();
+bool LinuxDriverLibrary::writeMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t low,
+                                  std::uint32_t high) {
+    const int fd = device(processor);
     const Halves value{low, high};
     return fd >= 0 && pwrite(fd, value.data(), sizeof value, static_cast<off_t>(index)) ==
                           static_cast<ssize_t>(sizeof value);
@@ -98,12 +103,12 @@ void LinuxDriverLibrary::stop() {
     closeDevices();
 }
 
-std::vector<int> LinuxDriverLibrary::presentDevices() const {
-    std::vector<int> cpus;
+std::vector<std::uint32_t> LinuxDriverLibrary::presentDevices() const {
+    std::vector<std::uint32_t> cpus;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(root_, error)) {
         const std::string name = entry.path().filename().string();
-        const std::optional<int> cpu = processorNumber(name);
+        const std::optional<std::uint32_t> cpu = processorNumber(name);
         if (cpu && std::filesystem::exists(entry.path() / "msr", error)) {
             cpus.push_back(*cpu);
         }
@@ -111,7 +116,7 @@ std::vector<int> LinuxDriverLibrary::presentDevices() const {
     return cpus;
 }
 
-int LinuxDriverLibrary::device(int cpu) {
+int LinuxDriverLibrary::device(std::uint32_t cpu) {
     const auto known = descriptors_.find(cpu);
     if (known != descriptors_.end()) {
         return known->second;
@@ -125,11 +130,6 @@ int LinuxDriverLibrary::device(int cpu) {
         descriptors_.emplace(cpu, fd);
     }
     return fd;
-}
-
-int LinuxDriverLibrary::currentDevice() {
-    const int cpu = sched_getcpu();
-    return cpu < 0 ? -1 : device(cpu);
 }
 
 void LinuxDriverLibrary::closeDevices() {

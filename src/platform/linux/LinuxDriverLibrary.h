@@ -12,9 +12,10 @@
 namespace calidus {
 
 // Registers through the msr kernel module's devices <root>/<cpu>/msr: eight bytes at the
-// register's index, low half first, on the device of the processor the thread runs on. One
-// descriptor per processor, opened on first use, read-write where allowed and read-only
-// otherwise (reads then work, writes fail). Used by one thread at a time.
+// register's index, low half first. The kernel executes the access on the device's processor,
+// so the calling thread never moves. One descriptor per processor, opened on first use,
+// read-write where allowed and read-only otherwise (reads then work, writes fail). Used by one
+// thread at a time.
 class LinuxDriverLibrary : public DriverLibrary {
   public:
     // A descriptor for a device path, or -1; tests replace it to have a device refused,
@@ -38,25 +39,26 @@ class LinuxDriverLibrary : public DriverLibrary {
     void start() override;
     // Usable once one device opens; refused when devices exist but none opens.
     std::uint32_t status() override;
-    // Whether the time-stamp counter (IA32_TSC, 0x10) reads on the current processor.
+    // Whether the time-stamp counter (IA32_TSC) reads on the lowest processor with a device.
     bool msrAvailable() override;
     // A failed access (no device, register out of range) leaves low and high as they were.
-    bool readMsr(std::uint32_t index, std::uint32_t& low, std::uint32_t& high) override;
-    bool writeMsr(std::uint32_t index, std::uint32_t low, std::uint32_t high) override;
+    bool readMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t& low,
+                 std::uint32_t& high) override;
+    bool writeMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t low,
+                  std::uint32_t high) override;
     // Closes every descriptor.
     void stop() override;
 
   private:
-    std::vector<int> presentDevices() const;
-    int device(int cpu);
-    int currentDevice();
+    std::vector<std::uint32_t> presentDevices() const;
+    int device(std::uint32_t cpu);
     void closeDevices();
 
     std::string root_;
     std::unique_ptr<CommandRunner> runner_;
     std::function<bool()> runningAsRoot_;
     OpenDevice open_;
-    std::map<int, int> descriptors_;  // processor -> open descriptor
+    std::map<std::uint32_t, int> descriptors_;  // processor -> open descriptor
 };
 
 }  // namespace calidus

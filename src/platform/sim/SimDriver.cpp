@@ -12,9 +12,10 @@ bool SimDriver::msrAvailable() {
     return machine_->description().msrAvailable;
 }
 
-bool SimDriver::readMsr(std::uint32_t index, std::uint32_t& low, std::uint32_t& high) {
+bool SimDriver::readMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t& low,
+                        std::uint32_t& high) {
     std::uint64_t value = 0;
-    if (!machine_->readMsr(index, value)) {
+    if (!machine_->readMsr(processor, index, value)) {
         return false;
     }
     low = static_cast<std::uint32_t>(value);
@@ -22,8 +23,9 @@ bool SimDriver::readMsr(std::uint32_t index, std::uint32_t& low, std::uint32_t& 
     return true;
 }
 
-bool SimDriver::writeMsr(std::uint32_t index, std::uint32_t low, std::uint32_t high) {
-    return machine_->writeMsr(index, std::uint64_t{high} << 32 | low);
+bool SimDriver::writeMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t low,
+                         std::uint32_t high) {
+    return machine_->writeMsr(processor, index, std::uint64_t{high} << 32 | low);
 }
 
 }  // namespace calidus

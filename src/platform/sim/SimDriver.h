@@ -15,8 +15,10 @@ class SimDriver : public DriverLibrary {
     void start() override {}
     std::uint32_t status() override;
     bool msrAvailable() override;
-    bool readMsr(std::uint32_t index, std::uint32_t& low, std::uint32_t& high) override;
-    bool writeMsr(std::uint32_t index, std::uint32_t low, std::uint32_t high) override;
+    bool readMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t& low,
+                 std::uint32_t& high) override;
+    bool writeMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t low,
+                  std::uint32_t high) override;
     void stop() override {}
 
   private:

@@ -3,19 +3,21 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/Registers.h"
 #include "platform/sim/SimulatedCpuid.h"
 
 namespace calidus {
 
 namespace {
 
-constexpr std::uint32_t kFixedCounterControl = 0x38D;
-constexpr std::uint32_t kFixedCoreClocks = 0x30A;
-constexpr std::uint32_t kFixedReferenceClocks = 0x30B;
-constexpr std::uint32_t kClockModulation = 0x19A;
-constexpr std::uint32_t kThermalStatus = 0x19C;
-constexpr std::uint32_t kPerfStatus = 0x198;
-constexpr std::uint32_t kPlatformInfo = 0xCE;
+using msr::kClockModulation;
+using msr::kFixedCoreClocks;
+using msr::kFixedCounterControl;
+using msr::kFixedReferenceClocks;
+using msr::kPerfStatus;
+using msr::kPlatformInfo;
+using msr::kThermStatus;
+using msr::kTimeStampCounter;
 
 constexpr double kCounterWrap = 1099511627776.0;  // the fixed counters are 40 bits wide
 constexpr double kLoadSamplePeriod = 0.5;         // seconds between looks at the real load
@@ -70,9 +72,9 @@ SimMachine::SimMachine(MachineDescription description, std::unique_ptr<Clock> cl
     load_->busyPercent();
 }
 
-bool SimMachine::accessible(std::uint32_t index) const {
+bool SimMachine::accessible(std::uint32_t processor, std::uint32_t index) const {
     return description_.driverStatus == 0 && description_.msrAvailable &&
-           description_.missing.count(index) == 0;
+           processor < processors_.size() && description_.missing.count(index) == 0;
 }
 
 double SimMachine::seconds() const {
@@ -145,32 +147,36 @@ std::uint64_t SimMachine::thermalStatus(int index) const {
     return kReadingValid | kOneDegreeResolution | distance << 16;
 }
 
-bool SimMachine::readMsr(std::uint32_t index, std::uint64_t& value) {
-    if (!accessible(index)) {
+bool SimMachine::readMsr(std::uint32_t processor, std::uint32_t index, std::uint64_t& value) {
+    if (!accessible(processor, index)) {
         return false;
     }
-    const int current = affinity_.currentProcessor();
+    if (index == kTimeStampCounter) {
+        value = rdtsc();
+        return true;
+    }
+    const int current = static_cast<int>(processor);
     const std::lock_guard lock(mutex_);
-    LogicalProcessor& processor = processors_[static_cast<std::size_t>(current)];
-    const auto described = processor.registers.find(index);
-    if (described != processor.registers.end()) {
+    LogicalProcessor& state = processors_[processor];
+    const auto described = state.registers.find(index);
+    if (described != state.registers.end()) {
         Register& reg = described->second;
         value = reg.values[reg.next];
         reg.next = std::min(reg.next + 1, reg.values.size() - 1);
         return true;
     }
-    if (index == kThermalStatus || index == kFixedCoreClocks || index == kFixedReferenceClocks) {
+    if (index == kThermStatus || index == kFixedCoreClocks || index == kFixedReferenceClocks) {
         advance(current, seconds());
     }
     switch (index) {
-        case kThermalStatus:
+        case kThermStatus:
             value = thermalStatus(current);
             return true;
         case kFixedCoreClocks:
-            value = static_cast<std::uint64_t>(processor.fixedCore);
+            value = static_cast<std::uint64_t>(state.fixedCore);
             return true;
         case kFixedReferenceClocks:
-            value = static_cast<std::uint64_t>(processor.fixedReference);
+            value = static_cast<std::uint64_t>(state.fixedReference);
             return true;
         default:
             value = 0;
@@ -178,23 +184,23 @@ bool SimMachine::readMsr(std::uint32_t index, std::uint64_t& value) {
     }
 }
 
-bool SimMachine::writeMsr(std::uint32_t index, std::uint64_t value) {
-    if (!accessible(index)) {
+// The time-stamp counter follows the clock alone; the program never sets it.
+bool SimMachine::writeMsr(std::uint32_t processor, std::uint32_t index, std::uint64_t value) {
+    if (!accessible(processor, index) || index == kTimeStampCounter) {
         return false;
     }
-    const int current = affinity_.currentProcessor();
     const std::lock_guard lock(mutex_);
     // What ran so far ran under the old modulation and counter settings.
-    advance(current, seconds());
-    LogicalProcessor& processor = processors_[static_cast<std::size_t>(current)];
+    advance(static_cast<int>(processor), seconds());
+    LogicalProcessor& state = processors_[processor];
     const bool modelledCounter = (index == kFixedCoreClocks || index == kFixedReferenceClocks) &&
-                                 processor.registers.count(index) == 0;
+                                 state.registers.count(index) == 0;
     if (!modelledCounter) {
-        processor.registers[index] = Register{{value}, 0};
+        state.registers[index] = Register{{value}, 0};
     } else if (index == kFixedCoreClocks) {
-        processor.fixedCore = wrapped(static_cast<double>(value));
+        state.fixedCore = wrapped(static_cast<double>(value));
     } else {
-        processor.fixedReference = wrapped(static_cast<double>(value));
+        state.fixedReference = wrapped(static_cast<double>(value));
     }
     return true;
 }

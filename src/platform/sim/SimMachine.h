@@ -16,9 +16,10 @@
 namespace calidus {
 
 // The state of one simulated machine, shared by its driver, processor and scheduler. Registers
-// and instructions act on the logical processor the calling thread runs on. Without a scripted
-// 0x19C a processor's sensor follows the thermal model; the fixed counters 0x30A and 0x30B count
-// unless scripted, driven by time, the core ratio and how busy the processor is.
+// belong to the logical processor named; instructions act on the one the calling thread runs
+// on. Without a scripted 0x19C a processor's sensor follows the thermal model; the fixed counters
+// 0x30A and 0x30B count unless scripted, driven by time, the core ratio and how busy the
+// processor is; 0x10 is the time-stamp counter that RDTSC reads.
 class SimMachine {
   public:
     // `clock` times the TSC, the counters and the sensors; `load` is the real machine's busy
@@ -29,10 +30,10 @@ class SimMachine {
     const MachineDescription& description() const { return description_; }
     ThreadAffinity& affinity() { return affinity_; }
 
-    // Fail (outputs untouched) for a register the description calls missing or when the driver
-    // is not usable.
-    bool readMsr(std::uint32_t index, std::uint64_t& value);
-    bool writeMsr(std::uint32_t index, std::uint64_t value);
+    // Fail (outputs untouched) for a register the description calls missing, a processor the
+    // machine lacks, or when the driver is not usable.
+    bool readMsr(std::uint32_t processor, std::uint32_t index, std::uint64_t& value);
+    bool writeMsr(std::uint32_t processor, std::uint32_t index, std::uint64_t value);
 
     CpuidResult cpuid(std::uint32_t leaf, std::uint32_t subleaf);
     std::uint64_t rdtsc();
@@ -49,7 +50,7 @@ class SimMachine {
         double lastAdvance = 0.0;                     // seconds
     };
 
-    bool accessible(std::uint32_t index) const;
+    bool accessible(std::uint32_t processor, std::uint32_t index) const;
     double seconds() const;
     double hostLoad(double now);
     std::uint64_t peek(const LogicalProcessor& processor, std::uint32_t index) const;

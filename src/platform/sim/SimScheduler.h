@@ -20,6 +20,9 @@ class SimScheduler : public Scheduler {
     void setThreadPriority(ThreadPriority priority) override;
     void sleep(std::chrono::milliseconds duration) override;
 
+    // How often an affinity change moved the calling thread to another simulated processor.
+    int migrations() const { return machine_->affinity().migrations(); }
+
   private:
     std::shared_ptr<SimMachine> machine_;
     std::unique_ptr<Scheduler> host_;

@@ -25,8 +25,10 @@ bool ThreadAffinity::setProcessMask(std::uint32_t mask) {
     if (mask == 0 || (mask & ~systemMask_) != 0) {
         return false;
     }
+    const int before = processorOf(std::this_thread::get_id());
     processMask_ = mask;
     threadMasks_.clear();
+    migrations_ += processorOf(std::this_thread::get_id()) != before ? 1 : 0;
     return true;
 }
 
@@ -35,13 +37,24 @@ bool ThreadAffinity::setThreadMask(std::uint32_t mask) {
     if (mask == 0 || (mask & ~processMask_) != 0) {
         return false;
     }
+    const int before = processorOf(std::this_thread::get_id());
     threadMasks_[std::this_thread::get_id()] = mask;
+    migrations_ += processorOf(std::this_thread::get_id()) != before ? 1 : 0;
     return true;
 }
 
 int ThreadAffinity::currentProcessor() const {
     const std::lock_guard lock(mutex_);
-    const auto it = threadMasks_.find(std::this_thread::get_id());
+    return processorOf(std::this_thread::get_id());
+}
+
+int ThreadAffinity::migrations() const {
+    const std::lock_guard lock(mutex_);
+    return migrations_;
+}
+
+int ThreadAffinity::processorOf(std::thread::id thread) const {
+    const auto it = threadMasks_.find(thread);
     return std::countr_zero(it == threadMasks_.end() ? processMask_ : it->second);
 }
 

@@ -11,6 +11,7 @@ namespace calidus {
 
 // The affinity masks of the simulated machine's logical processors: one per thread that set its
 // own, the process mask for every other thread. A thread runs on the lowest processor of its mask.
+// Every affinity change that moves the calling thread to another processor counts as a migration.
 class ThreadAffinity {
   public:
     explicit ThreadAffinity(int processors);
@@ -21,12 +22,16 @@ class ThreadAffinity {
     bool setProcessMask(std::uint32_t mask);
     bool setThreadMask(std::uint32_t mask);
     int currentProcessor() const;
+    int migrations() const;
 
   private:
+    int processorOf(std::thread::id thread) const;
+
     const std::uint32_t systemMask_;
     mutable std::mutex mutex_;
     std::uint32_t processMask_;
     std::map<std::thread::id, std::uint32_t> threadMasks_;
+    int migrations_ = 0;
 };
 
 }  // namespace calidus

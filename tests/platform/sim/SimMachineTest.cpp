@@ -3,8 +3,8 @@
 #include <string>
 #include <thread>
 
-#include "cpu/ProcessorAccess.h"
 #include "platform/sim/DescriptionParser.h"
+#include "platform/sim/SimScheduler.h"
 #include "platform/sim/SimulatedPlatform.h"
 
 namespace calidus {
@@ -74,21 +74,19 @@ std::string builtIn(const std::string& name) {
     return {};
 }
 
-std::uint64_t read(Platform& platform, int processor, std::uint32_t index) {
-    platform.scheduler->setThreadAffinity(1u << processor);
+std::uint64_t read(Platform& platform, std::uint32_t processor, std::uint32_t index) {
     std::uint32_t low = 0;
     std::uint32_t high = 0;
-    EXPECT_TRUE(platform.driver->readMsr(index, low, high)) << std::hex << index;
+    EXPECT_TRUE(platform.driver->readMsr(processor, index, low, high)) << std::hex << index;
     return std::uint64_t{high} << 32 | low;
 }
 
-void write(Platform& platform, int processor, std::uint32_t index, std::uint64_t value) {
-    platform.scheduler->setThreadAffinity(1u << processor);
-    EXPECT_TRUE(platform.driver->writeMsr(index, static_cast<std::uint32_t>(value),
+void write(Platform& platform, std::uint32_t processor, std::uint32_t index, std::uint64_t value) {
+    EXPECT_TRUE(platform.driver->writeMsr(processor, index, static_cast<std::uint32_t>(value),
                                           static_cast<std::uint32_t>(value >> 32)));
 }
 
-int reading(Platform& platform, int processor) {
+int reading(Platform& platform, std::uint32_t processor) {
     return static_cast<int>(read(platform, processor, 0x19C) >> 16 & 0x7F);
 }
 
@@ -150,6 +148,9 @@ TEST(SimMachine, SchedulerKeepsEachThreadsAffinity) {
     EXPECT_EQ(machine.processor->cpuid(1, 0).ebx >> 24, 2u);
     EXPECT_FALSE(machine.scheduler->setThreadAffinity(0x1));  // outside the process
     EXPECT_EQ(machine.scheduler->affinityMasks().process, 0x4u);
+    ASSERT_TRUE(machine.scheduler->setThreadAffinity(0x4));  // already there: no move
+    // 0 to 3, then 3 to 2; a refused change moves nothing.
+    EXPECT_EQ(static_cast<SimScheduler&>(*machine.scheduler).migrations(), 2);
 
     machine.scheduler->sleep(std::chrono::milliseconds(0));
     EXPECT_EQ(host.sleeps, 1);  // sleeping happens on the real machine
@@ -187,20 +188,22 @@ TEST(SimMachine, MissingRegistersAndAnUnusableDriverFail) {
     Platform machine = simulate(kTwoProcessors + "Missing=0x1AD,0x1A2\n[Msr]\n0x1A2=1\n", host);
     std::uint32_t low = 0xDEAD;
     std::uint32_t high = 0xBEEF;
-    EXPECT_FALSE(machine.driver->readMsr(0x1AD, low, high));
-    EXPECT_FALSE(machine.driver->readMsr(0x1A2, low, high));
+    EXPECT_FALSE(machine.driver->readMsr(0, 0x1AD, low, high));
+    EXPECT_FALSE(machine.driver->readMsr(1, 0x1A2, low, high));
+    EXPECT_FALSE(machine.driver->readMsr(2, 0x19C, low, high));  // no third processor
     EXPECT_EQ(low, 0xDEADu);
     EXPECT_EQ(high, 0xBEEFu);
-    EXPECT_FALSE(machine.driver->writeMsr(0x1AD, 1, 0));
+    EXPECT_FALSE(machine.driver->writeMsr(0, 0x1AD, 1, 0));
+    EXPECT_FALSE(machine.driver->writeMsr(2, 0x19A, 1, 0));
     EXPECT_EQ(machine.driver->status(), 0u);
     EXPECT_TRUE(machine.driver->msrAvailable());
 
     Platform denied = simulate(kTwoProcessors + "DriverStatus=2\n", host);
     EXPECT_EQ(denied.driver->status(), 2u);
-    EXPECT_FALSE(denied.driver->readMsr(0x19A, low, high));
+    EXPECT_FALSE(denied.driver->readMsr(0, 0x19A, low, high));
     Platform noMsr = simulate(kTwoProcessors + "MsrAvailable=0\n", host);
     EXPECT_FALSE(noMsr.driver->msrAvailable());
-    EXPECT_FALSE(noMsr.driver->writeMsr(0x19A, 2, 0));
+    EXPECT_FALSE(noMsr.driver->writeMsr(0, 0x19A, 2, 0));
 }
 
 TEST(SimMachine, SensorCoolsWithLessLoadAndWithClockModulation) {
@@ -234,19 +237,19 @@ TEST(SimMachine, CountersRunAtTscRateRatioAndLoad) {
     Host host;
     host.busyPercent = 50.0;
     Platform machine = simulate(builtIn("i7-920"), host);
-    ProcessorAccess access(machine);
-    access.pinToProcessor(0x4);
-    const std::uint64_t tsc0 = access.readTimeStampCounter();
+    const std::uint64_t tsc0 = read(machine, 2, 0x10);
     const std::uint64_t core0 = read(machine, 2, 0x30A);
     host.pass(1.0);
-    EXPECT_EQ(access.readTimeStampCounter() - tsc0, 2'666'670'000u);
+    EXPECT_EQ(read(machine, 2, 0x10) - tsc0, 2'666'670'000u);
+    EXPECT_EQ(machine.processor->rdtsc(), read(machine, 5, 0x10));  // RDTSC reads the register
+    EXPECT_FALSE(machine.driver->writeMsr(2, 0x10, 0, 0));
     EXPECT_EQ(read(machine, 2, 0x30A), core0);  // not enabled yet
 
     write(machine, 2, 0x38D, 0x330);
     const std::uint64_t reference1 = read(machine, 2, 0x30B);
     const std::uint64_t core1 = read(machine, 2, 0x30A);
     host.pass(0.5);
-    EXPECT_EQ(access.readTimeStampCounter() - tsc0, 4'000'005'000u);
+    EXPECT_EQ(read(machine, 2, 0x10) - tsc0, 4'000'005'000u);
     const double reference = static_cast<double>(read(machine, 2, 0x30B) - reference1);
     const double core = static_cast<double>(read(machine, 2, 0x30A) - core1);
     EXPECT_NEAR(reference, 0.5 * 0.5 * 2'666'670'000.0, 1e3);  // busy half of half a second
