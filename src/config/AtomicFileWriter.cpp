@@ -1,10 +1,10 @@
 #include "config/AtomicFileWriter.h"
 
-#include <cstdio>
 #include <fstream>
-#include <random>
-#include <string>
+#include <sstream>
 #include <system_error>
+
+#include "platform/FileReplace.h"
 
 namespace calidus {
 
@@ -22,13 +22,6 @@ fs::path resolvedTarget(const fs::path& target) {
         }
     }
     return target;
-}
-
-fs::path temporaryBeside(const fs::path& target) {
-    std::random_device random;
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
-    return target.parent_path() / ("." + target.filename().string() + "." + suffix + ".tmp");
 }
 
 // A file marked read-only, one this process could not update in place, or anything but a regular
@@ -55,34 +48,14 @@ bool writeWhole(std::ostream& out, std::string_view contents) {
 bool writeFileAtomically(const fs::path& target, std::string_view contents, const WriteStep& step) {
     const fs::path destination = resolvedTarget(target);
     std::error_code error;
-    const fs::file_status old = fs::status(destination, error);
-    if (!mayReplace(destination, old)) {
+    if (!mayReplace(destination, fs::status(destination, error))) {
         return false;
     }
-    const fs::path temporary = temporaryBeside(destination);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        bool written = step(out, contents);
-        out.flush();
-        written = written && out.good();
-        out.close();
-        if (!written || out.fail()) {
-            fs::remove(temporary, error);
-            return false;
-        }
-    }
-    if (fs::exists(old)) {
-        fs::permissions(temporary, old.permissions(), error);
-    }
-    fs::rename(temporary, destination, error);
-    if (error) {
-        fs::remove(temporary, error);
+    std::ostringstream bytes;
+    if (!step(bytes, contents)) {
         return false;
     }
-    return true;
+    return replaceFile(destination, bytes.view());
 }
 
 }  // namespace calidus

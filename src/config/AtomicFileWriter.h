@@ -13,10 +13,9 @@ using WriteStep = std::function<bool(std::ostream& out, std::string_view content
 
 bool writeWhole(std::ostream& out, std::string_view contents);
 
-// Replaces the file so that a reader sees either the old or the new contents, never a mix: the
-// bytes go to a temporary file in the same folder, which is flushed and then renamed over the
-// target. On any failure the old file stays as it was and false is returned; so does a file
-// marked read-only.
+// Replaces the file so that a reader sees either the old or the new contents, never a mix, even
+// after a crash (replaceFile). On any failure the old file stays as it was and false is
+// returned; so does a file marked read-only.
 bool writeFileAtomically(const std::filesystem::path& target, std::string_view contents,
                          const WriteStep& step = writeWhole);
 

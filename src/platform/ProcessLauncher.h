@@ -1,6 +1,9 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace calidus {
@@ -16,14 +19,24 @@ struct LaunchResult {
     std::string reason;  // why it failed, for a person to read
 };
 
-// Starts other programs.
+using ProcessId = int;
+
+// Starts other programs, each with no arguments in the current folder. Nothing is ever started
+// as root.
 class ProcessLauncher {
   public:
     virtual ~ProcessLauncher() = default;
 
-    // Starts the program with no arguments in the current folder and leaves it running on its
-    // own: nothing waits for it and it outlives us.
+    // Leaves the program running on its own: nothing waits for it and it outlives us.
     virtual LaunchResult startDetached(const std::filesystem::path& program) = 0;
+    // Starts the program in a session of its own and keeps it; nothing when it did not start.
+    virtual std::optional<ProcessId> start(const std::filesystem::path& program) = 0;
+    // Whether a program of start() still runs; one that has ended is reaped here.
+    virtual bool running(ProcessId process) = 0;
+    // Asks the program's process group to end, forces it after the grace, and reaps it.
+    virtual void end(ProcessId process, std::chrono::milliseconds grace) = 0;
+    // Bit n for logical processor n; false when the system refused it.
+    virtual bool setAffinity(ProcessId process, std::uint32_t mask) = 0;
 };
 
 }  // namespace calidus

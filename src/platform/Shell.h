@@ -4,14 +4,20 @@
 
 namespace calidus {
 
+enum class ShellOpen {
+    Opened,
+    NotFound,  // a file that does not exist
+    Failed,    // nothing could open it
+};
+
 // The desktop shell: web addresses and documents, and what the desktop does to window frames.
 class Shell {
   public:
     virtual ~Shell() = default;
 
-    // Opens the address in the user's browser (or a document in its program); the outcome is
-    // not reported.
-    virtual void open(const std::string& address) = 0;
+    // Opens a web address ("scheme://...", "mailto:...") in the user's browser, or anything else
+    // as a file in the program the desktop gives it, and returns at once.
+    virtual ShellOpen open(const std::string& target) = 0;
 
     // Composition that draws invisible resize borders around every window.
     virtual bool compositionWithInvisibleBorders() const = 0;

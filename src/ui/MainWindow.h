@@ -32,6 +32,7 @@ namespace calidus {
 
 class Clock;
 class Engine;
+class Clock;
 class Shell;
 
 // How the window reaches the tray: touching the first shown icon (false when the desktop lost

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "platform/linux/LinuxShell.h"
 #include "ui/AtiInfoWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/NvidiaInfoWindow.h"
@@ -216,11 +215,10 @@ int runWindowFrontEnd(const Edition& edition, Platform& platform, WindowRun run,
             QString::fromStdString(run.startupProblem));
         return 2;
     }
-    LinuxShell shell;
     platform.sound = std::make_unique<QtSoundPlayer>();
     int code = 0;
     {
-        WindowFrontEnd frontEnd(edition, platform, shell, std::move(run.engineSettings));
+        WindowFrontEnd frontEnd(edition, platform, *platform.shell, std::move(run.engineSettings));
         code = frontEnd.run(run);
     }
     // Qt's player cannot outlive the application.

@@ -183,6 +183,14 @@ class FakeLauncher : public ProcessLauncher {
         m_.programsStarted.push_back(program.string());
         return {m_.launchOutcome, m_.launchOutcome == LaunchOutcome::Failed ? "refused" : ""};
     }
+    // Kept programs end at once.
+    std::optional<ProcessId> start(const std::filesystem::path& program) override {
+        m_.programsStarted.push_back(program.string());
+        return static_cast<ProcessId>(m_.programsStarted.size());
+    }
+    bool running(ProcessId) override { return false; }
+    void end(ProcessId, std::chrono::milliseconds) override {}
+    bool setAffinity(ProcessId, std::uint32_t) override { return true; }
 
   private:
     FakeMachine& m_;

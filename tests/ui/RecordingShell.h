@@ -9,7 +9,10 @@ namespace calidus::testing {
 
 class RecordingShell : public Shell {
   public:
-    void open(const std::string& address) override { opened.push_back(address); }
+    ShellOpen open(const std::string& target) override {
+        opened.push_back(target);
+        return ShellOpen::Opened;
+    }
     bool compositionWithInvisibleBorders() const override { return false; }
 
     std::vector<std::string> opened;

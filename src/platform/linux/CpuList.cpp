@@ -25,6 +25,17 @@ std::uint32_t rangeMask(unsigned first, unsigned last) {
 
 }  // namespace
 
+cpu_set_t cpuSetOf(std::uint32_t mask) {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    for (int cpu = 0; cpu < 32; ++cpu) {
+        if (mask & (std::uint32_t{1} << cpu)) {
+            CPU_SET(cpu, &set);
+        }
+    }
+    return set;
+}
+
 std::optional<std::uint32_t> parseCpuList(std::string_view list) {
     while (!list.empty() && (list.back() == '\n' || list.back() == ' ')) {
         list.remove_suffix(1);

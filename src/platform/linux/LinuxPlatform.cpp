@@ -8,6 +8,7 @@
 #include "platform/linux/LinuxProcessor.h"
 #include "platform/linux/LinuxProcessorTimeCounter.h"
 #include "platform/linux/LinuxScheduler.h"
+#include "platform/linux/LinuxShell.h"
 #include "platform/linux/NvmlLibrary.h"
 
 namespace calidus {
@@ -20,6 +21,7 @@ Platform makeLinuxPlatform() {
     platform.clock = std::make_unique<LinuxClock>();
     platform.processorTime = std::make_unique<LinuxProcessorTimeCounter>();
     platform.launcher = std::make_unique<LinuxProcessLauncher>();
+    platform.shell = std::make_unique<LinuxShell>();
     platform.libraries = std::make_unique<LinuxLibraryLoader>();
     platform.nvidia = std::make_unique<NvmlLibrary>(*platform.libraries);
     platform.adl = std::make_unique<LinuxAdlLibrary>(*platform.libraries);

@@ -4,8 +4,8 @@
 
 namespace calidus {
 
-// The real machine: /dev/cpu/<n>/msr, CPUID, sched_setaffinity, CLOCK_MONOTONIC_RAW, and the
-// GPU libraries through dlopen.
+// The real machine: /dev/cpu/<n>/msr, CPUID, sched_setaffinity, CLOCK_MONOTONIC_RAW,
+// posix_spawn, xdg-open, and the GPU libraries through dlopen.
 Platform makeLinuxPlatform();
 
 }  // namespace calidus

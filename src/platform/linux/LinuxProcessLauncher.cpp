@@ -1,50 +1,54 @@
 #include "platform/linux/LinuxProcessLauncher.h"
 
-#include <fcntl.h>
+#include <sched.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <string>
+#include <thread>
 #include <utility>
 
-extern char** environ;
+#include "platform/linux/CpuList.h"
+#include "platform/linux/Spawn.h"
 
 namespace calidus {
 
 namespace {
 
-void closeQuietly(int fd) {
-    while (close(fd) < 0 && errno == EINTR) {
-    }
-}
+constexpr std::chrono::milliseconds kEndPoll{5};
 
-// Only async-signal-safe calls: the parent has other threads. The exec error, if any, goes
-// back through the pipe, which closes by itself when the exec succeeds.
-[[noreturn]] void runDetached(const char* program, int report) {
-    setsid();
-    const pid_t grandchild = fork();
-    if (grandchild != 0) {
-        _exit(grandchild < 0 ? 1 : 0);
+enum class ChildState { Running, Ended };
+
+// Reaps the child when it has ended; one that is not ours counts as ended.
+ChildState poll(ProcessId process) {
+    while (true) {
+        int status = 0;
+        const pid_t answer = waitpid(process, &status, WNOHANG);
+        if (answer == 0) {
+            return ChildState::Running;
+        }
+        if (answer > 0 || errno != EINTR) {
+            return ChildState::Ended;
+        }
     }
-    char* const argv[] = {const_cast<char*>(program), nullptr};
-    execve(program, argv, environ);
-    const int error = errno;
-    [[maybe_unused]] const ssize_t written = write(report, &error, sizeof error);
-    _exit(127);
 }
 
 }  // namespace
 
-LinuxProcessLauncher::LinuxProcessLauncher()
-    : LinuxProcessLauncher([] { return geteuid() == 0; }) {}
+bool LinuxProcessLauncher::effectiveUserIsRoot() {
+    return geteuid() == 0;
+}
+
+LinuxProcessLauncher::LinuxProcessLauncher() : LinuxProcessLauncher(effectiveUserIsRoot) {}
 
 LinuxProcessLauncher::LinuxProcessLauncher(RootCheck runningAsRoot)
     : runningAsRoot_(std::move(runningAsRoot)) {}
 
-LaunchResult LinuxProcessLauncher::startDetached(const std::filesystem::path& program) {
+LaunchResult LinuxProcessLauncher::check(const std::filesystem::path& program,
+                                         std::string& file) const {
     struct stat info {};
     if (stat(program.c_str(), &info) != 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
@@ -55,38 +59,58 @@ LaunchResult LinuxProcessLauncher::startDetached(const std::filesystem::path& pr
     if (runningAsRoot_()) {
         return {LaunchOutcome::Failed, "not started while running as root"};
     }
-    int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0) {
-        return {LaunchOutcome::Failed, std::strerror(errno)};
+    if (!S_ISREG(info.st_mode) || access(program.c_str(), X_OK) != 0) {
+        return {LaunchOutcome::Failed, std::strerror(EACCES)};
     }
-    const std::string path = program.string();
-    const pid_t child = fork();
-    if (child == 0) {
-        closeQuietly(report[0]);
-        runDetached(path.c_str(), report[1]);
+    // A bare name is a file in the current folder, not a program on PATH.
+    file = program.has_parent_path() ? program.string() : "./" + program.string();
+    return {};
+}
+
+LaunchResult LinuxProcessLauncher::startDetached(const std::filesystem::path& program) {
+    std::string file;
+    const LaunchResult checked = check(program, file);
+    if (checked.outcome != LaunchOutcome::Started) {
+        return checked;
     }
-    const int forkError = errno;
-    closeQuietly(report[1]);
-    if (child < 0) {
-        closeQuietly(report[0]);
-        return {LaunchOutcome::Failed, std::strerror(forkError)};
-    }
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    int execError = 0;
-    ssize_t got = 0;
-    do {
-        got = read(report[0], &execError, sizeof execError);
-    } while (got < 0 && errno == EINTR);
-    closeQuietly(report[0]);
-    if (got == static_cast<ssize_t>(sizeof execError)) {
-        return {LaunchOutcome::Failed, std::strerror(execError)};
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (!spawnDetached({file})) {
         return {LaunchOutcome::Failed, "could not start a process"};
     }
     return {};
+}
+
+std::optional<ProcessId> LinuxProcessLauncher::start(const std::filesystem::path& program) {
+    std::string file;
+    if (check(program, file).outcome != LaunchOutcome::Started) {
+        return std::nullopt;
+    }
+    return spawnProgram({file}, {.ownSession = true, .quiet = true});
+}
+
+bool LinuxProcessLauncher::running(ProcessId process) {
+    return process > 0 && poll(process) == ChildState::Running;
+}
+
+void LinuxProcessLauncher::end(ProcessId process, std::chrono::milliseconds grace) {
+    // Never 0 or below: kill would reach our own process group, or every process.
+    if (process <= 0 || poll(process) == ChildState::Ended) {
+        return;
+    }
+    kill(-process, SIGTERM);
+    const auto deadline = std::chrono::steady_clock::now() + grace;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (poll(process) == ChildState::Ended) {
+            return;
+        }
+        std::this_thread::sleep_for(kEndPoll);
+    }
+    kill(-process, SIGKILL);
+    waitForExit(process);
+}
+
+bool LinuxProcessLauncher::setAffinity(ProcessId process, std::uint32_t mask) {
+    const cpu_set_t set = cpuSetOf(mask);
+    return process > 0 && sched_setaffinity(process, sizeof set, &set) == 0;
 }
 
 }  // namespace calidus

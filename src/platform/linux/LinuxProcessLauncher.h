@@ -6,17 +6,26 @@
 
 namespace calidus {
 
-// fork and exec, twice over, so the program is nobody's child of ours; never as root.
+// posix_spawn of the program file, with standard input and output on /dev/null so that no
+// program writes into the console's readings; never as root.
 class LinuxProcessLauncher : public ProcessLauncher {
   public:
     using RootCheck = std::function<bool()>;
+    static bool effectiveUserIsRoot();
 
     LinuxProcessLauncher();
     explicit LinuxProcessLauncher(RootCheck runningAsRoot);
 
     LaunchResult startDetached(const std::filesystem::path& program) override;
+    std::optional<ProcessId> start(const std::filesystem::path& program) override;
+    bool running(ProcessId process) override;
+    void end(ProcessId process, std::chrono::milliseconds grace) override;
+    bool setAffinity(ProcessId process, std::uint32_t mask) override;
 
   private:
+    // The program as a path the spawn takes as it is, or why it cannot start.
+    LaunchResult check(const std::filesystem::path& program, std::string& file) const;
+
     RootCheck runningAsRoot_;
 };
 

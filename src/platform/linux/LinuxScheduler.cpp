@@ -23,17 +23,6 @@ namespace {
 constexpr int kHighestNice = 19;
 constexpr int kLowestNice = -20;
 
-cpu_set_t toCpuSet(std::uint32_t mask) {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    for (int cpu = 0; cpu < 32; ++cpu) {
-        if (mask & (std::uint32_t{1} << cpu)) {
-            CPU_SET(cpu, &set);
-        }
-    }
-    return set;
-}
-
 std::uint32_t toMask(const cpu_set_t& set) {
     std::uint32_t mask = 0;
     for (int cpu = 0; cpu < 32; ++cpu) {
@@ -91,7 +80,7 @@ AffinityMasks LinuxScheduler::affinityMasks() {
 }
 
 bool LinuxScheduler::setProcessAffinity(std::uint32_t mask) {
-    const cpu_set_t set = toCpuSet(mask);
+    const cpu_set_t set = cpuSetOf(mask);
     const std::vector<pid_t> threads = processThreads();
     if (threads.empty()) {  // no /proc: the calling thread at least
         return sched_setaffinity(0, sizeof set, &set) == 0;
@@ -106,7 +95,7 @@ bool LinuxScheduler::setProcessAffinity(std::uint32_t mask) {
 }
 
 bool LinuxScheduler::setThreadAffinity(std::uint32_t mask) {
-    const cpu_set_t set = toCpuSet(mask);
+    const cpu_set_t set = cpuSetOf(mask);
     return sched_setaffinity(0, sizeof set, &set) == 0;
 }
 

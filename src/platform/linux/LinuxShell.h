@@ -4,10 +4,11 @@
 
 namespace calidus {
 
-// xdg-open for addresses; Linux window managers draw no invisible borders.
+// xdg-open, started detached and never as root; Linux window managers draw no invisible
+// borders.
 class LinuxShell : public Shell {
   public:
-    void open(const std::string& address) override;
+    ShellOpen open(const std::string& target) override;
     bool compositionWithInvisibleBorders() const override { return false; }
 };
 

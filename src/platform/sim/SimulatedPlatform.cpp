@@ -11,8 +11,11 @@
 #include "platform/sim/SimDriver.h"
 #include "platform/sim/SimLibraryLoader.h"
 #include "platform/sim/SimNvidiaLibrary.h"
+#include "platform/sim/SimProcessLauncher.h"
 #include "platform/sim/SimProcessor.h"
 #include "platform/sim/SimScheduler.h"
+#include "platform/sim/SimShell.h"
+#include "platform/sim/SimSoundPlayer.h"
 
 namespace calidus {
 
@@ -66,6 +69,9 @@ Platform makeSimulatedPlatform(MachineDescription description, SimulationHost ho
     platform.driver = std::make_unique<SimDriver>(machine);
     platform.processor = std::make_unique<SimProcessor>(machine);
     platform.scheduler = std::make_unique<SimScheduler>(machine, std::move(host.scheduler));
+    platform.launcher = std::make_unique<SimProcessLauncher>();
+    platform.sound = std::make_unique<SimSoundPlayer>();
+    platform.shell = std::make_unique<SimShell>();
     return platform;
 }
 
@@ -92,6 +98,7 @@ SimulatedMachineLoad loadSimulatedMachine(const std::string& nameOrFile) {
     platform.clock = std::move(real.clock);
     platform.processorTime = std::move(real.processorTime);
     platform.launcher = std::move(real.launcher);
+    platform.shell = std::move(real.shell);
     return {std::move(platform), {}};
 }
 

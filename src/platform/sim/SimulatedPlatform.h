@@ -23,8 +23,8 @@ struct BuiltInModel {
 std::vector<BuiltInModel> builtInModels();
 
 // NAME of a built-in model, or the path of a description file. The simulated machine runs on
-// the real one: its clock, load, sleeping, priorities and the programs it starts come from
-// makeLinuxPlatform().
+// the real one: its clock, load, sleeping, priorities, the programs it starts and the pages it
+// opens come from makeLinuxPlatform().
 SimulatedMachineLoad loadSimulatedMachine(const std::string& nameOrFile);
 
 // What the simulated machine borrows from the machine it runs on.
@@ -34,7 +34,8 @@ struct SimulationHost {
     std::unique_ptr<ProcessorTimeCounter> load;  // the real load that warms the sensors
 };
 
-// The driver, processor, scheduler and GPU libraries of the described machine; the clock and the
+// The driver, processor, scheduler and GPU libraries of the described machine, and a launcher,
+// sound player and shell that only remember what they were asked; the clock and the
 // processor-time counter of the returned platform are left to the caller.
 Platform makeSimulatedPlatform(MachineDescription description, SimulationHost host);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "support/TempFolder.h"
@@ -11,6 +12,18 @@ namespace calidus {
 namespace {
 
 using testing::TempFolder;
+namespace fs = std::filesystem;
+
+// Waits, in short steps, for what a started program does.
+bool eventually(const std::function<bool()>& condition) {
+    for (int step = 0; step < 500; ++step) {
+        if (condition()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
 
 TEST(LinuxProcessLauncher, StartsAProgramOnItsOwnAndTellsWhyNot) {
     TempFolder folder;
@@ -41,6 +54,32 @@ TEST(LinuxProcessLauncher, StartsAProgramOnItsOwnAndTellsWhyNot) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(TempFolder::read(done), "0 " + std::filesystem::current_path().string() + "\n");
+}
+
+TEST(LinuxProcessLauncher, AKeptProgramRunsUntilItsGroupIsEndedAndIsReaped) {
+    TempFolder folder;
+    LinuxProcessLauncher launcher([] { return false; });
+    for (const std::string name : {"polite", "stubborn"}) {
+        const fs::path marker = folder / (name + ".ran");
+        const fs::path script = folder / name;
+        TempFolder::write(script, "#!/bin/sh\n" +
+                                      std::string(name == "stubborn" ? "trap '' TERM\n" : "") +
+                                      "echo run > \"" + marker.string() + "\"\nexec sleep 30\n");
+        fs::permissions(script, fs::perms::owner_all);
+        const std::optional<ProcessId> id = launcher.start(script);
+        ASSERT_TRUE(id) << name;
+        EXPECT_TRUE(eventually([&] { return fs::exists(marker); })) << name;
+        EXPECT_TRUE(launcher.running(*id)) << name;
+        EXPECT_TRUE(launcher.setAffinity(*id, 1)) << name;
+        EXPECT_FALSE(launcher.setAffinity(*id, 0)) << name;
+
+        launcher.end(*id, std::chrono::milliseconds(200));  // the stubborn one is killed
+        EXPECT_FALSE(launcher.running(*id)) << name;
+        EXPECT_FALSE(fs::exists("/proc/" + std::to_string(*id))) << name << ": not reaped";
+    }
+    EXPECT_FALSE(launcher.start(folder / "missing"));
+    EXPECT_FALSE(LinuxProcessLauncher([] { return true; }).start(folder / "polite"));
+    EXPECT_FALSE(launcher.running(0));
 }
 
 }  // namespace
