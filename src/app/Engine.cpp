@@ -110,7 +110,10 @@ StartResult Engine::startUp() {
             window_.reportProblem(std::string(edition_.programName) + ": " + file.refusal() +
                                   "; it is neither read nor replaced, so the defaults are used");
         }
+        RunContext run = context();
+        clock_.snapshotCounters(run, processor_);
         buildCoreMap();
+        clock_.startThread(run);
         if (edition_.cpuidLimitClearedAfterClockThread) {
             clearCpuidLimit(access_);
         }
@@ -213,6 +216,8 @@ bool Engine::readSettings(const ProfileFile& file) {
 
     formatHeaderTexts(texts_, processor_, config_.headingCpu,
                       degreeString(settings_.fahrenheit, settings_.degreeSymbolString));
+    clock_.applySettings(settings_);
+    load_.startUp(run);
     clockModulation_.startUp(run);
     // The window applies its own keys (position, colours, headings, fonts) from settings().
     return true;
@@ -220,6 +225,7 @@ bool Engine::readSettings(const ProfileFile& file) {
 
 void Engine::startMonitoringClock() {
     state_.statsStart = platform_.clock->now();
+    clock_.startRunTime(state_.statsStart, tickPeriod_);
 }
 
 StartResult Engine::fail(StartOutcome outcome, const std::string& caption, const std::string& text,
@@ -281,8 +287,10 @@ void Engine::monitorTick() {
     RunContext run = context();
     gpu_.tick(run);
     alarm_.tick(run);
-    formatTexts();
+    formatTickTexts(texts_, state_, config_, edition_, *platform_.clock);
     tray_.refreshTray();
+    clock_.tick(run);
+    formatClockTexts();
     log_.tick(run);
     history_.record(state_, config_, edition_);
     window_.refreshWindow();
@@ -301,6 +309,11 @@ void Engine::beginTick() {
 
 void Engine::formatTexts() {
     formatTickTexts(texts_, state_, config_, edition_, *platform_.clock);
+    formatClockTexts();
+}
+
+void Engine::formatClockTexts() {
+    calidus::formatClockTexts(texts_, state_.clock);
 }
 
 void Engine::exportReadings() {
@@ -341,6 +354,7 @@ bool Engine::resetStatistics() {
     const std::time_t now = platform_.clock->now();
     calidus::resetStatistics(state_, now);
     gpu_.reset(now);
+    clock_.resetRunTime(state_);
     formatTexts();
     window_.refreshWindow();
     return true;
@@ -357,6 +371,8 @@ void Engine::shutdown() {
     }
     if (!monitoring()) {
         if (phase_ != RunPhase::Constructed) {
+            // A start refused or failed late may have started the clock thread.
+            stopThreads();
             phase_ = RunPhase::ShutDown;
         }
         return;
@@ -394,10 +410,15 @@ GpuBoxOutcome Engine::setNvidiaBox(bool checked) {
     return gpu_.setNvidiaBox(run, checked);
 }
 
+// A thread still running when the budget is spent is joined all the same: it uses what the
+// engine is about to let go, and every wait of the threads is short.
 void Engine::stopThreads() {
     stopWorkerThreads(
         threads_, *platform_.scheduler,
         {.requestClockStopUnconditionally = edition_.stopsClockThreadUnconditionally});
+    RunContext run = context();
+    load_.shutDown(run);
+    clock_.shutDown(run);
 }
 
 // A failed write leaves the file as it was; the run ends either way, and says so.

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/EngineSettings.h"
+#include "app/MeasuredClockAndLoad.h"
 #include "app/TrayPort.h"
-#include "app/UnmeasuredClockAndLoad.h"
 #include "app/WindowPort.h"
 #include "common/Edition.h"
 #include "config/LiveSettings.h"
@@ -18,7 +18,9 @@
 #include "cpu/ProcessorInfo.h"
 #include "cpu/RunConfiguration.h"
 #include "gpu/GpuSources.h"
+#include "measure/ClockMeasurement.h"
 #include "measure/ClockModulationControl.h"
+#include "measure/LoadMeasurement.h"
 #include "measure/MonitorState.h"
 #include "measure/RunPart.h"
 #include "measure/TemperatureHistory.h"
@@ -110,6 +112,7 @@ class Engine {
     // Valid once start got past the support test (also when it refused the processor).
     const ProcessorInfo& processor() const { return processor_; }
     ThreadControl& threadControl() { return threads_; }
+    const ClockMeasurement& clockMeasurement() const { return clock_; }
     BenchmarkControl& benchmark() { return benchmark_; }
     // What the benchmark needs of the run; step is one workload step (benchLoop(1) seeded from
     // the platform clock when empty).
@@ -146,6 +149,7 @@ class Engine {
     void monitorTick();
     void beginTick();
     void formatTexts();
+    void formatClockTexts();
     void exportReadings();
     void keepFixedCountersRunning();
 
@@ -173,7 +177,10 @@ class Engine {
     DisplayTexts texts_;
     TemperatureHistory history_;
     ClockModulationControl clockModulation_;
-    UnmeasuredClockAndLoad clockAndLoad_;
+    // After everything their threads use, so that they are joined first.
+    LoadMeasurement load_;
+    ClockMeasurement clock_{load_};
+    MeasuredClockAndLoad clockAndLoad_{state_.clock, clock_.figures()};
     Alarm alarm_;
     TemperatureLog log_;
     GpuSources gpu_;

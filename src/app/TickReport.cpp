@@ -1,6 +1,7 @@
 #include "app/TickReport.h"
 
 #include <charconv>
+#include <cmath>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <string_view>
@@ -97,6 +98,22 @@ void appendNumber(std::string& line, Integer value) {
     char digits[24];
     const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
     line.append(digits, end);
+}
+
+// As the library writes a double: the shortest form that reads back, with a decimal point.
+void appendDecimal(std::string& line, double value) {
+    char digits[32];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    const std::string_view written(digits, static_cast<std::size_t>(end - digits));
+    line += written;
+    if (written.find_first_of(".e") == std::string_view::npos) {
+        line += ".0";
+    }
+}
+
+// As many decimals as the window's text shows.
+double rounded(double value, double scale) {
+    return std::round(value * scale) / scale;
 }
 
 void appendKey(std::string& line, std::string_view key) {
@@ -196,7 +213,22 @@ void writeTickJson(const Engine& engine, std::string& line) {
     appendField(line, "tooltip", texts.tooltip);
     appendKey(line, "alarm");
     line += engine.state().alarmThisTick ? "true" : "false";
-    line += ",\"cores\":[";
+    const ClockReadings& clock = engine.state().clock;
+    line += ",\"mhz\":";
+    if (clock.clockKnown) {
+        appendDecimal(line, rounded(clock.coreMHz, 100));
+    } else {
+        line += "null";
+    }
+    line += ',';
+    appendField(line, "clockText", texts.clock);
+    appendField(line, "busText", texts.busClock);
+    appendField(line, clock.vidShown ? "vidText" : "runTime", texts.vidOrRunTime);
+    appendKey(line, "load");
+    appendDecimal(line, rounded(clock.load, 10));
+    line += ',';
+    appendField(line, "loadText", texts.load);
+    line += "\"cores\":[";
     bool first = true;
     for (const int core : engine.edition().monitoredCores) {
         if (!config.corePresent(core)) {
@@ -236,6 +268,9 @@ std::string tickLines(const Engine& engine) {
     std::string lines = "Tick " + std::to_string(engine.state().tickCount) + " at " +
                         texts.tickTime + "  " + texts.model + "  " + texts.heading + "  " +
                         texts.statusCaption + "\n";
+    lines += "  " + (texts.clock.empty() ? std::string("clock not yet calibrated") : texts.clock) +
+             "  " + texts.busClock + "  " + texts.load + "  " +
+             (engine.state().clock.vidShown ? "" : "run time ") + texts.vidOrRunTime + "\n";
     for (const int core : engine.edition().monitoredCores) {
         if (!config.corePresent(core)) {
             continue;

@@ -57,6 +57,7 @@ struct Edition {
     // The monitoring engine.
     bool hasKillMHz;                       // the clock thread may stop after the fourth tick
     bool timeCriticalMonitoringThread;     // else process and monitoring thread run above normal
+    bool timeCriticalWorkerThreads;        // the clock and load threads; else above normal
     bool stopsClockThreadUnconditionally;  // at shutdown, even before it reported running
     int shutdownClockModulation;           // written to every processor at exit
     bool clockModulationKeepsDuty;         // a duty field of 0 is written as 12.5 %

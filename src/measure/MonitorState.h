@@ -50,6 +50,18 @@ struct GpuSample {
     bool read = false;  // a value has arrived since start
 };
 
+// The clock, multiplier, VID or run time and load figures of the last tick.
+struct ClockReadings {
+    bool clockKnown = false;  // the time-stamp counter has been calibrated: the next three hold
+    double coreMHz = 0.0;
+    double busMHz = 0.0;
+    double multiplier = 0.0;
+    bool vidShown = false;  // else the run time
+    double vid = 0.0;       // volts
+    std::int64_t runTimeSeconds = 0;
+    double load = 0.0;  // per cent
+};
+
 // The readings of a run and what follows from them: temperatures, extremes, sums, times and
 // the alarm flags. Written only on the monitoring thread; src/view makes every text from it.
 struct MonitorState {
@@ -63,6 +75,7 @@ struct MonitorState {
     int clockModulationField = kNoClockModulationField;
     bool alarmThisTick = false;
     bool alarmLatched = false;
+    ClockReadings clock;
 };
 
 // Sum / ticks, rounded half up; 0 before the first tick.

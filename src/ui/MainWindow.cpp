@@ -506,6 +506,10 @@ void MainWindow::showTexts() {
         setFieldText(layout_.maximumTime[column], core.maximumTime);
         setFieldText(layout_.status[column], core.status);
     }
+    setFieldText(control::kClock, texts.clock);
+    setFieldText(control::kMultiplier, texts.busClock);
+    setFieldText(control::kLoad, texts.load);
+    setFieldText(control::kVid, texts.vidOrRunTime);
     static_cast<QGroupBox*>(control(control::kTemperatureBox))->setTitle(qs(texts.heading));
     static_cast<QGroupBox*>(control(control::kStatusBox))->setTitle(qs(texts.statusCaption));
     if (engine_->state().gpuPresent) {

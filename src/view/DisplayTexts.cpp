@@ -90,6 +90,24 @@ void formatTickTexts(DisplayTexts& texts, const MonitorState& state, const RunCo
     }
 }
 
+void formatClockTexts(DisplayTexts& texts, const ClockReadings& clock) {
+    if (clock.clockKnown) {
+        texts.clock = fixedText(clock.coreMHz, 2) + " MHz";
+        texts.busClock = fixedText(clock.busMHz, 2) + " x " + fixedText(clock.multiplier, 1);
+    }
+    texts.vidOrRunTime =
+        clock.vidShown ? "VID   " + fixedText(clock.vid, 4) : runTimeText(clock.runTimeSeconds);
+    texts.load = "Load " + fixedText(clock.load, 1, 5) + "%";
+}
+
+std::string runTimeText(std::int64_t seconds) {
+    const auto twoDigits = [](std::int64_t value) {
+        return (value < 10 ? "0" : "") + std::to_string(value);
+    };
+    return std::to_string(seconds / 3600) + ":" + twoDigits(seconds / 60 % 60) + ":" +
+           twoDigits(seconds % 60);
+}
+
 std::string thermalStatusText(bool thermalStatus, bool thermalLog, bool shortDashes) {
     if (!thermalStatus) {
         return thermalLog ? "LOG" : "OK";

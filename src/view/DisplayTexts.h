@@ -36,6 +36,11 @@ struct DisplayTexts {
     std::string tooltip;
     std::string gpuButton;       // "GPU  %d%s" once a GPU value arrived, else the signature
     std::string gpuTemperature;  // "%d" once a GPU value arrived
+    // Empty until the time-stamp counter is calibrated, then kept.
+    std::string clock;         // "%.2f MHz"
+    std::string busClock;      // "%.2f x %.1f", bus clock and multiplier
+    std::string vidOrRunTime;  // "VID   %.4f", or the run time "%d:%M:%S"
+    std::string load;          // "Load %5.1f%%"
     std::array<CoreTexts, kCoreNumbers> cores{};
 };
 
@@ -46,6 +51,12 @@ void formatHeaderTexts(DisplayTexts& texts, const ProcessorInfo& processor, int 
 // End of every tick: the per-core fields, summaries, status caption and times.
 void formatTickTexts(DisplayTexts& texts, const MonitorState& state, const RunConfiguration& config,
                      const Edition& edition, Clock& clock);
+
+// After the clock measurement of a tick: the clock, multiplier, VID or run time and load.
+void formatClockTexts(DisplayTexts& texts, const ClockReadings& clock);
+
+// Whole hours, then minutes and seconds: "27:04:09".
+std::string runTimeText(std::int64_t seconds);
 
 std::string thermalStatusText(bool thermalStatus, bool thermalLog, bool shortDashes);
 

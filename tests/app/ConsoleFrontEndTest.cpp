@@ -79,7 +79,14 @@ TEST(ConsoleFrontEnd, JsonPrintsOneObjectPerTickWithTheWindowsTexts) {
               {"title", "45\u00B0C 45\u00B0C 45\u00B0C 43\u00B0C"},
               {"tooltip",
                "Core 0:  45\u00B0C\nCore 1:  45\u00B0C\nCore 2:  45\u00B0C\nCore 3:  43\u00B0C"},
-              {"alarm", false}})
+              {"alarm", false},
+              // No time passed for the clock thread: nothing calibrated, nothing counted.
+              {"mhz", nullptr},
+              {"clockText", ""},
+              {"busText", ""},
+              {"runTime", "0:00:00"},
+              {"load", 0.0},
+              {"loadText", "Load   0.0%"}})
             .dump());
     EXPECT_EQ(core3.dump(), json({{"core", 3},
                                   {"temperature", "43"},

@@ -243,8 +243,8 @@ TEST(EngineTick, KillMHzStopsTheClockThreadOnTheFourthTickOfTheStandardEdition) 
     for (const Edition* edition : {&Edition::standard(), &Edition::xl()}) {
         EngineRig rig(*edition);
         ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
+        rig.machine.awaitSleepingWorkers(1);
         ThreadControl& threads = rig.engine->threadControl();
-        threads.clockThreadFlag = ThreadControl::kRunning;
         threads.killMHz = 1;
         for (int tick = 1; tick <= 3; ++tick) {
             rig.engine->runTick();
@@ -253,7 +253,10 @@ TEST(EngineTick, KillMHzStopsTheClockThreadOnTheFourthTickOfTheStandardEdition) 
         rig.engine->runTick();
         EXPECT_EQ(threads.clockThreadFlag,
                   edition->isXL() ? ThreadControl::kRunning : ThreadControl::kStopRequested);
-        threads.clockThreadFlag = ThreadControl::kStopped;
+        // One pass of the thread later it has ended by itself.
+        rig.platform.scheduler->sleep(std::chrono::milliseconds(400));
+        EXPECT_EQ(threads.clockThreadFlag,
+                  edition->isXL() ? ThreadControl::kRunning : ThreadControl::kStopped);
     }
 }
 

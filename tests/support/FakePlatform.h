@@ -2,16 +2,27 @@
 
 // A hand-set machine for unit tests: registers and CPUID answers per logical processor,
 // a scheduler that only remembers masks, and a clock that moves when told.
+//
+// Time moves only with the sleeps of the thread that made the machine (the test's). Any other
+// thread (the clock and load threads) waits in its sleeps until the test's sleeps have moved the
+// counter past its wake time, and a sleep of the test returns only once every thread known to
+// the machine (from its first call) sleeps or has ended, so worker threads run in step with the
+// test.
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -36,12 +47,71 @@ struct FakeMachine {
     std::vector<std::uint32_t> threadMaskHistory;
     std::vector<std::uint32_t> processMaskHistory;
     int zeroSleeps = 0;
-    std::int64_t sleptMs = 0;
-    std::int64_t counter = 0;
+    std::int64_t sleptMs = 0;              // by the test's thread
+    std::atomic<std::int64_t> counter{0};  // microseconds
     std::time_t now = 1'700'000'000;
     std::vector<std::string> programsStarted;
     LaunchOutcome launchOutcome = LaunchOutcome::Started;
     std::vector<std::string> soundsPlayed;
+    const std::thread::id owner = std::this_thread::get_id();
+
+    bool onOwnerThread() const { return std::this_thread::get_id() == owner; }
+
+    // The test's sleep: time moves on as it would, through the wake time of every thread
+    // sleeping meanwhile, each woken thread running until it sleeps again.
+    void advance(std::int64_t microseconds) {
+        std::unique_lock lock(sleepMutex_);
+        const auto settle = [&] {
+            return sleepChanged_.wait_for(lock, kSettleLimit, [this] { return settled(); });
+        };
+        settle();
+        const std::int64_t target = counter + microseconds;
+        while (!workerWakes_.empty() && *workerWakes_.begin() <= target) {
+            counter = std::max(counter.load(), *workerWakes_.begin());
+            sleepChanged_.notify_all();
+            if (!settle()) {
+                break;
+            }
+        }
+        counter = target;
+        sleepChanged_.notify_all();
+        settle();
+    }
+
+    // Another thread makes itself known with its first call, and the test's sleeps wait for it
+    // from then on.
+    void workerStarts() {
+        const std::lock_guard lock(sleepMutex_);
+        WorkerPresence& presence = WorkerPresence::ofThisThread();
+        if (presence.machine == nullptr) {
+            presence.machine = this;
+            presence.awake = true;
+            ++workersAwake_;
+        }
+    }
+
+    // Another thread's sleep.
+    void workerSleep(std::int64_t microseconds) {
+        workerStarts();
+        std::unique_lock lock(sleepMutex_);
+        WorkerPresence& presence = WorkerPresence::ofThisThread();
+        presence.awake = false;
+        --workersAwake_;
+        const std::int64_t wake = counter + microseconds;
+        const auto parked = workerWakes_.insert(wake);
+        sleepChanged_.notify_all();
+        sleepChanged_.wait(lock, [&] { return counter.load() >= wake; });
+        workerWakes_.erase(parked);
+        ++workersAwake_;
+        presence.awake = true;
+    }
+
+    // Until this many other threads sleep, so that the test moves time from a known point.
+    void awaitSleepingWorkers(std::size_t count) {
+        std::unique_lock lock(sleepMutex_);
+        sleepChanged_.wait_for(lock, kSettleLimit,
+                               [&] { return workerWakes_.size() >= count && settled(); });
+    }
 
     // The processor a pinned thread lands on: the lowest bit of its mask.
     int currentCpu() const { return threadMask == 0 ? 0 : std::countr_zero(threadMask); }
@@ -69,6 +139,36 @@ struct FakeMachine {
         r.ebx = (apic << 24) | (logicalPerPackage << 16);
         cpuid[{cpu, 1}] = r;
     }
+
+  private:
+    // A stuck thread shows as a slow test, not a hung one.
+    static constexpr std::chrono::seconds kSettleLimit{10};
+
+    // Ends a worker's turn when its thread ends.
+    struct WorkerPresence {
+        static WorkerPresence& ofThisThread() {
+            thread_local WorkerPresence presence;
+            return presence;
+        }
+        FakeMachine* machine = nullptr;
+        bool awake = false;
+        ~WorkerPresence() {
+            if (machine != nullptr && awake) {
+                const std::lock_guard lock(machine->sleepMutex_);
+                --machine->workersAwake_;
+                machine->sleepChanged_.notify_all();
+            }
+        }
+    };
+
+    bool settled() const {
+        return workersAwake_ == 0 && (workerWakes_.empty() || *workerWakes_.begin() > counter);
+    }
+
+    std::mutex sleepMutex_;
+    std::condition_variable sleepChanged_;
+    std::multiset<std::int64_t> workerWakes_;
+    int workersAwake_ = 0;  // woken by the test's sleep and not asleep again
 };
 
 class FakeDriver : public DriverLibrary {
@@ -132,6 +232,10 @@ class FakeScheduler : public Scheduler {
         return true;
     }
     bool setThreadAffinity(std::uint32_t mask) override {
+        if (!m_.onOwnerThread()) {
+            // A worker thread pins itself; the test's thread stays where it is.
+            return (mask & m_.cpuset) != 0;
+        }
         m_.threadMaskHistory.push_back(mask);
         if ((mask & m_.cpuset) == 0) {
             return false;
@@ -140,13 +244,25 @@ class FakeScheduler : public Scheduler {
         return true;
     }
     void setProcessPriority(ProcessPriority) override {}
-    void setThreadPriority(ThreadPriority) override {}
+    void setThreadPriority(ThreadPriority) override {
+        if (!m_.onOwnerThread()) {
+            m_.workerStarts();
+        }
+    }
     void sleep(std::chrono::milliseconds d) override {
+        if (!m_.onOwnerThread()) {
+            if (d.count() == 0) {
+                std::this_thread::yield();
+            } else {
+                m_.workerSleep(d.count() * 1000);
+            }
+            return;
+        }
         if (d.count() == 0) {
             ++m_.zeroSleeps;
         }
         m_.sleptMs += d.count();
-        m_.counter += d.count() * 1000;
+        m_.advance(d.count() * 1000);
     }
 
   private:
@@ -158,7 +274,9 @@ class FakeClock : public Clock {
     explicit FakeClock(FakeMachine& m) : m_(m) {}
     std::int64_t counter() override { return m_.counter; }
     std::int64_t counterFrequency() override { return 1'000'000; }
-    std::uint32_t tickCount() override { return static_cast<std::uint32_t>(m_.counter / 1000); }
+    std::uint32_t tickCount() override {
+        return static_cast<std::uint32_t>(m_.counter.load() / 1000);
+    }
     std::time_t now() override { return m_.now; }
     std::tm localTime(std::time_t when) override {
         std::tm t{};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <atomic>
+
+#include "measure/RunPart.h"
+#include "measure/WorkerThread.h"
+
+namespace calidus {
+
+// The load thread over the system's processor-time counter, started at start-up when "TMLoad"
+// is on; what it publishes is shown while "TMLoad" stays on.
+class LoadMeasurement : public RunPart {
+  public:
+    // While the settings are read.
+    void startUp(RunContext& run) override;
+    // After the worker threads' stop handshake.
+    void shutDown(RunContext& run) override;
+
+    double percent() const { return percent_.load(); }
+
+  private:
+    std::atomic<double> percent_{0.0};
+    WorkerThread thread_;  // last: it goes first, while what it uses is still there
+};
+
+}  // namespace calidus
