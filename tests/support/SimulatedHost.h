@@ -1,7 +1,6 @@
 #pragma once
 
-// A built-in simulated machine whose clock and sleeps are the fake host's, so start-up waits for
-// nothing.
+// A simulated machine whose clock and sleeps are the fake host's, so start-up waits for nothing.
 
 #include <algorithm>
 #include <memory>

@@ -3,7 +3,8 @@
 #include "platform/sim/SimulatedPlatform.h"
 
 // The machines --simulate knows by name. Brand strings are byte for byte what the processors
-// report; the registers are those a monitor reads, with values these processors give.
+// report; the registers are those a monitor reads, with values these processors give. Their
+// ratios follow the load between LowestRatio and the maximum (turbo where the model has it).
 
 namespace calidus {
 
@@ -21,6 +22,7 @@ Dts=1
 Sse3=1
 MsrInstructions=1
 TscMHz=3000.00
+LowestRatio=6                          ; EIST down to 6 when idle
 DriverStatus=0
 MsrAvailable=1
 Missing=0x1A2,0x1AD,0x1FC             ; no TEMPERATURE_TARGET, turbo or POWER_CTL before Core i7
@@ -42,6 +44,7 @@ LogicalPerPackage=4
 CoresPerPackage=4
 MaxLeaf=10
 TscMHz=2400.00
+LowestRatio=6
 Missing=0x1A2,0x1AD,0x1FC
 
 [Msr]
@@ -61,6 +64,7 @@ LogicalPerPackage=2
 CoresPerPackage=2
 MaxLeaf=13
 TscMHz=2500.00
+LowestRatio=6
 Missing=0x1A2,0x1AD,0x1FC
 
 [Msr]
@@ -99,10 +103,11 @@ LogicalPerPackage=16
 CoresPerPackage=8
 MaxLeaf=11
 TscMHz=2666.67
+LowestRatio=12                         ; EIST down to 12 when idle
 
 [Msr]
 0xCE=0x00000C0000001400                ; base ratio 20, lowest ratio 12
-0x198=0x0000000000000015               ; running at 21, one turbo step up
+0x198=0x0000000000000015               ; the ratio field follows the load
 0x1A0=0x0000000000850089               ; EIST on, turbo not disengaged
 0x1A2=0x0000000000640000               ; TjMax 100
 0x1AD=0x0000000015151516               ; turbo 22 with one core busy, 21 with more
@@ -118,10 +123,11 @@ LogicalPerPackage=32
 CoresPerPackage=16
 MaxLeaf=11
 TscMHz=3333.33
+LowestRatio=12
 
 [Msr]
 0xCE=0x00000C0010001900                ; base ratio 25, ratio limits unlocked
-0x198=0x000000000000001A               ; running at 26
+0x198=0x000000000000001A               ; the ratio field follows the load
 0x1A0=0x0000000000850089
 0x1A2=0x0000000000640000               ; TjMax 100
 0x1AD=0x00001A1A1A1A1B1B               ; 27 with one or two cores busy, 26 with more
@@ -137,6 +143,7 @@ LogicalPerPackage=4
 CoresPerPackage=4
 MaxLeaf=13
 TscMHz=2666.67
+LowestRatio=6
 Missing=0x1A2,0x1AD,0x1FC
 
 [Msr]

@@ -9,16 +9,19 @@
 
 #include "common/Text.h"
 
-// The description is a profile file: [Machine], [Msr], [Msr.N] and [Gpu.N] sections of Key=Value
-// lines, ';' starting a comment anywhere on a line. Keys and section names are matched regardless
-// of case; values are trimmed. Numbers are decimal or 0x-hex; a comma list under [Msr] or in a
-// GPU's Temperature gives successive reads. A key or section given twice, an unknown key or
-// section, and any bad value refuse the whole description.
+// The description is a profile file: [Machine], [Msr], [Msr.N], [TimedMsr], [Load] and [Gpu.N]
+// sections of Key=Value lines, ';' starting a comment anywhere on a line. Keys and section names
+// are matched regardless of case; values are trimmed. Numbers are decimal or 0x-hex; a comma list
+// under [Msr] or in a GPU's Temperature gives successive reads, under [TimedMsr] and [Load]
+// successive seconds ([Load] keys are logical processor numbers or All, values busy per cent). A
+// key or section given twice, an unknown key or section, and any bad value refuse the whole
+// description.
 //
 // Absent keys: Signature and ApicIds must be given. Otherwise Vendor GenuineIntel, no Brand (the
 // highest extended leaf then stops short of the brand leaves), LogicalPerPackage the number of
 // ApicIds (one package), CoresPerPackage equal to LogicalPerPackage (no hyper-threading), MaxLeaf
-// 10, Dts, Sse3, MsrInstructions and MsrAvailable 1, TscMHz 2000, DriverStatus 0, nothing Missing.
+// 10, Dts, Sse3, MsrInstructions and MsrAvailable 1, TscMHz 2000, DriverStatus 0, nothing Missing,
+// no LowestRatio.
 // NvidiaLibrary and AtiLibrary are "present" when a card of that vendor is given, else "missing";
 // "fails" loads the library but its start fails. A [Gpu.N] section must name its Vendor (nvidia or
 // ati); its Temperature defaults to 50, Outputs to 1, Name, NvidiaDriver and the rest to nothing.
@@ -34,11 +37,11 @@ constexpr std::size_t kMaxProcessors = 32;  // affinity masks are 32 bits
 
 constexpr int kMaxGpus = 16;
 
-const std::array<std::string_view, 17> kMachineKeys{
+const std::array<std::string_view, 18> kMachineKeys{
     "Vendor",          "Brand",        "Signature",    "ApicIds", "LogicalPerPackage",
     "CoresPerPackage", "MaxLeaf",      "Dts",          "Sse3",    "MsrInstructions",
     "TscMHz",          "DriverStatus", "MsrAvailable", "Missing", "NvidiaLibrary",
-    "AtiLibrary",      "NvidiaDriver"};
+    "AtiLibrary",      "NvidiaDriver", "LowestRatio"};
 
 const std::array<std::string_view, 10> kGpuKeys{"Vendor",    "Name",      "Temperature", "Memory",
                                                 "LinkWidth", "CoreClock", "MemoryClock", "Voltage",
@@ -118,17 +121,33 @@ std::vector<std::string_view> commaList(std::string_view text) {
     }
 }
 
-double megahertz(const Entry& entry) {
+// Above low (or from it, when allowed) up to high.
+double decimal(const Entry& entry, std::string_view text, double low, double high,
+               bool lowAllowed = false) {
     double value = 0.0;
-    const char* end = entry.value.data() + entry.value.size();
-    const auto [stop, error] = std::from_chars(entry.value.data(), end, value);
-    if (entry.value.empty() || error != std::errc() || stop != end) {
-        refuse(entry, "not a number: " + std::string(entry.value));
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) {
+        refuse(entry, "not a number: " + std::string(text));
     }
-    if (!std::isfinite(value) || value <= 0.0 || value > 100000.0) {
-        refuse(entry, "out of range 0..100000: " + std::string(entry.value));
+    if (!std::isfinite(value) || value < low || (value == low && !lowAllowed) || value > high) {
+        refuse(entry, "out of range " + fixedText(low, 0) + ".." + fixedText(high, 0) + ": " +
+                          std::string(text));
     }
     return value;
+}
+
+double megahertz(const Entry& entry) {
+    return decimal(entry, entry.value, 0.0, 100000.0);
+}
+
+// Busy per cent of successive seconds.
+std::vector<double> loadScript(const Entry& entry) {
+    std::vector<double> script;
+    for (std::string_view item : commaList(entry.value)) {
+        script.push_back(decimal(entry, item, 0.0, 100.0, true));
+    }
+    return script;
 }
 
 std::string text(const Entry& entry, std::size_t longest) {
@@ -185,7 +204,7 @@ class DescriptionReader {
     }
 
   private:
-    enum class Section { None, Machine, Msr, Gpu };
+    enum class Section { None, Machine, Msr, Load, Gpu };
     using Entries = std::map<std::string, Entry>;
 
     void readLine(int line, std::string_view raw) {
@@ -215,6 +234,9 @@ class DescriptionReader {
             case Section::Msr:
                 addRegister(entry);
                 return;
+            case Section::Load:
+                addLoad(entry);
+                return;
         }
     }
 
@@ -233,6 +255,13 @@ class DescriptionReader {
             section_ = Section::Msr;
             registers_ = &description_.msr;
             canonical = "Msr";
+        } else if (equalsIgnoringCase(name, "TimedMsr")) {
+            section_ = Section::Msr;
+            registers_ = &description_.timedMsr;
+            canonical = "TimedMsr";
+        } else if (equalsIgnoringCase(name, "Load")) {
+            section_ = Section::Load;
+            canonical = "Load";
         } else if (name.size() > 4 && equalsIgnoringCase(name.substr(0, 4), "Msr.")) {
             const std::optional<std::uint64_t> processor = toUnsigned(name.substr(4));
             if (!processor || *processor >= kMaxProcessors) {
@@ -361,6 +390,23 @@ class DescriptionReader {
         refuse(*state, "not present, missing or fails: " + std::string(state->value));
     }
 
+    void addLoad(const Entry& entry) {
+        if (equalsIgnoringCase(entry.key, "All")) {
+            if (!description_.loadOfAll.empty()) {
+                refuse(entry, "given twice");
+            }
+            description_.loadOfAll = loadScript(entry);
+            return;
+        }
+        const Entry asProcessor{entry.line, entry.key, entry.key};
+        const auto processor =
+            static_cast<int>(number(asProcessor, entry.key, 0, kMaxProcessors - 1));
+        if (!description_.load.emplace(processor, loadScript(entry)).second) {
+            refuse(entry, "given twice");
+        }
+        loadLines_[processor] = entry.line;
+    }
+
     MachineDescription describe() {
         MachineDescription& d = description_;
         const Entry* ids = given("ApicIds");
@@ -401,6 +447,15 @@ class DescriptionReader {
         d.nvidiaLibrary = library("NvidiaLibrary", GpuVendor::Nvidia);
         d.atiLibrary = library("AtiLibrary", GpuVendor::Ati);
         d.nvidiaDriver = given("NvidiaDriver") ? text(*given("NvidiaDriver"), kGpuNameLength) : "";
+        if (const Entry* lowest = given("LowestRatio")) {
+            d.lowestRatio = decimal(*lowest, lowest->value, 0.0, 255.0);
+        }
+        for (const auto& [processor, line] : loadLines_) {
+            if (processor >= d.processorCount()) {
+                refuse(line, std::to_string(processor),
+                       "no logical processor " + std::to_string(processor));
+            }
+        }
         for (const auto& [processor, line] : overrideLines_) {
             if (processor >= d.processorCount()) {
                 refuse(line, "[Msr." + std::to_string(processor) + "]",
@@ -419,6 +474,7 @@ class DescriptionReader {
     std::map<int, Entries> gpus_;       // by section number
     std::map<int, int> gpuLines_;       // section number -> line of its section
     Entries* gpuEntries_ = nullptr;
+    std::map<int, int> loadLines_;  // processor -> line of its load
 };
 
 }  // namespace

@@ -53,6 +53,16 @@ struct MachineDescription {
     GpuLibraryState nvidiaLibrary = GpuLibraryState::Missing;
     GpuLibraryState atiLibrary = GpuLibraryState::Missing;
     std::string nvidiaDriver;
+    // Registers of every logical processor that change with time: one value per simulated
+    // second, the last repeating. A flexible ratio (0x194) here also sets the time-stamp rate.
+    RegisterFile timedMsr;
+    // The ratio an idle processor drops to; 0: the ratio stays as IA32_PERF_STATUS describes it.
+    double lowestRatio = 0.0;
+    // Busy per cent, one value per simulated second, the last repeating: by logical processor,
+    // and for every processor without its own script. A processor without either follows the
+    // real machine's load.
+    std::map<int, std::vector<double>> load;
+    std::vector<double> loadOfAll;
 
     int processorCount() const { return static_cast<int>(apicIds.size()); }
 };

@@ -14,6 +14,7 @@ using msr::kClockModulation;
 using msr::kFixedCoreClocks;
 using msr::kFixedCounterControl;
 using msr::kFixedReferenceClocks;
+using msr::kFlexRatio;
 using msr::kPerfStatus;
 using msr::kPlatformInfo;
 using msr::kThermStatus;
@@ -23,6 +24,8 @@ constexpr double kCounterWrap = 1099511627776.0;  // the fixed counters are 40 b
 constexpr double kLoadSamplePeriod = 0.5;         // seconds between looks at the real load
 constexpr std::uint32_t kReadingValid = 0x80000000;
 constexpr std::uint32_t kOneDegreeResolution = 0x08000000;
+// A core runs at its turbo limit for the busy cores once a thread of it is this busy.
+constexpr double kBusyCore = 0.5;
 
 // Initial APIC ids count threads within a core first.
 std::vector<std::uint32_t> coreOfEachProcessor(const MachineDescription& machine) {
@@ -39,11 +42,6 @@ double wrapped(double counter) {
     return std::fmod(counter, kCounterWrap);
 }
 
-// A ratio field of bits 12:8 with bit 14 adding a half.
-double halfStepRatio(std::uint32_t word) {
-    return static_cast<double>((word >> 8) & 0x1F) + ((word & 0x4000) != 0 ? 0.5 : 0.0);
-}
-
 }  // namespace
 
 SimMachine::SimMachine(MachineDescription description, std::unique_ptr<Clock> clock,
@@ -53,8 +51,10 @@ SimMachine::SimMachine(MachineDescription description, std::unique_ptr<Clock> cl
       load_(std::move(load)),
       origin_(clock_->counter()),
       affinity_(description_.processorCount()),
+      points_(description_),
+      coreOfProcessor_(coreOfEachProcessor(description_)),
       processors_(static_cast<std::size_t>(description_.processorCount())),
-      thermal_(coreOfEachProcessor(description_)) {
+      thermal_(coreOfProcessor_) {
     for (std::size_t p = 0; p < processors_.size(); ++p) {
         RegisterFile registers = description_.msr;
         const auto overrides = description_.msrOverrides.find(static_cast<int>(p));
@@ -90,10 +90,21 @@ double SimMachine::hostLoad(double now) {
     return loadShare_;
 }
 
+const RegisterScript* SimMachine::timed(std::uint32_t index) const {
+    const auto it = description_.timedMsr.find(index);
+    return it == description_.timedMsr.end() ? nullptr : &it->second;
+}
+
+std::uint64_t SimMachine::timedValue(const RegisterScript& script, double at) const {
+    const auto second = static_cast<std::size_t>(std::max(at, 0.0));
+    return script[std::min(second, script.size() - 1)];
+}
+
 std::uint64_t SimMachine::peek(const LogicalProcessor& processor, std::uint32_t index) const {
     const auto it = processor.registers.find(index);
     if (it == processor.registers.end()) {
-        return 0;
+        const RegisterScript* script = timed(index);
+        return script != nullptr ? timedValue(*script, seconds()) : 0;
     }
     const Register& reg = it->second;
     return reg.values[std::min(reg.next, reg.values.size() - 1)];
@@ -110,36 +121,67 @@ double SimMachine::runningShare(const LogicalProcessor& processor) const {
     return duty == 0 ? 0.5 : duty * 0.125;
 }
 
-// The current ratio over the base ratio: from PLATFORM_INFO and the low byte of PERF_STATUS on
-// processors that have the former, else from PERF_STATUS's current and maximum ratio fields.
-double SimMachine::coreToReferenceRatio(const LogicalProcessor& processor) const {
-    const std::uint64_t perfStatus = peek(processor, kPerfStatus);
-    const auto low = static_cast<std::uint32_t>(perfStatus);
-    const double platformBase = static_cast<double>((peek(processor, kPlatformInfo) >> 8) & 0xFF);
-    const double base = platformBase > 0
-                            ? platformBase
-                            : halfStepRatio(static_cast<std::uint32_t>(perfStatus >> 32));
-    const double current = platformBase > 0 ? static_cast<double>(low & 0xFF) : halfStepRatio(low);
-    return base > 0 && current > 0 ? current / base : 1.0;
+SimMachine::Second SimMachine::second(double at, double hostShare) const {
+    Second second;
+    const auto index = static_cast<std::size_t>(std::max(at, 0.0));
+    const auto scripted = [index](const std::vector<double>& script) {
+        return script[std::min(index, script.size() - 1)] / 100.0;
+    };
+    std::vector<bool> busy;
+    for (std::size_t p = 0; p < processors_.size(); ++p) {
+        const auto own = description_.load.find(static_cast<int>(p));
+        double load = hostShare;
+        if (own != description_.load.end()) {
+            load = scripted(own->second);
+        } else if (!description_.loadOfAll.empty()) {
+            load = scripted(description_.loadOfAll);
+        }
+        second.activity.push_back(load * runningShare(processors_[p]));
+        const std::uint32_t core = coreOfProcessor_[p];
+        busy.resize(std::max<std::size_t>(busy.size(), core + 1));
+        busy[core] = busy[core] || second.activity.back() >= kBusyCore;
+    }
+    second.busyCores = static_cast<int>(std::count(busy.begin(), busy.end(), true));
+    const RegisterScript* flex = timed(kFlexRatio);
+    second.flexRatio = flex != nullptr ? timedValue(*flex, at) : 0;
+    return second;
 }
 
+double SimMachine::ratioOf(int index, const Second& second) const {
+    const LogicalProcessor& processor = processors_[static_cast<std::size_t>(index)];
+    return points_.ratio(second.activity[static_cast<std::size_t>(index)], second.busyCores,
+                         second.flexRatio, peek(processor, kPerfStatus),
+                         peek(processor, kPlatformInfo));
+}
+
+// Integrates second by second, since scripted loads and the flexible ratio change on whole
+// seconds. Reference clocks tick at the time-stamp rate while the processor is not halted, core
+// clocks at its ratio over the time-stamp counter's.
 void SimMachine::advance(int index, double now) {
     LogicalProcessor& processor = processors_[static_cast<std::size_t>(index)];
-    const double elapsed = std::max(now - processor.lastAdvance, 0.0);
-    processor.lastAdvance = now;
-    const double activity = hostLoad(now) * runningShare(processor);
-    thermal_.advance(index, activity, elapsed);
-
-    // Reference clocks tick at the TSC rate while the processor is not halted.
-    const double referenceClocks = elapsed * description_.tscMHz * 1e6 * activity;
+    const double hostShare = hostLoad(now);
     const auto control = static_cast<std::uint32_t>(peek(processor, kFixedCounterControl));
-    if ((control & 0x300) != 0) {
-        processor.fixedReference = wrapped(processor.fixedReference + referenceClocks);
+    double from = std::min(processor.lastAdvance, now);
+    double busyTime = 0.0;
+    while (from < now) {
+        const double to = std::min(now, std::floor(from) + 1.0);
+        const Second during = second(from, hostShare);
+        const double activity = during.activity[static_cast<std::size_t>(index)];
+        const double referenceClocks = (to - from) * points_.tscHz(during.flexRatio) * activity;
+        if ((control & 0x300) != 0) {
+            processor.fixedReference = wrapped(processor.fixedReference + referenceClocks);
+        }
+        if ((control & 0x30) != 0) {
+            processor.fixedCore =
+                wrapped(processor.fixedCore + referenceClocks * ratioOf(index, during) /
+                                                  points_.tscRatio(during.flexRatio));
+        }
+        busyTime += (to - from) * activity;
+        from = to;
     }
-    if ((control & 0x30) != 0) {
-        processor.fixedCore =
-            wrapped(processor.fixedCore + referenceClocks * coreToReferenceRatio(processor));
-    }
+    const double elapsed = std::max(now - processor.lastAdvance, 0.0);
+    thermal_.advance(index, elapsed > 0 ? busyTime / elapsed : 0.0, elapsed);
+    processor.lastAdvance = now;
 }
 
 std::uint64_t SimMachine::thermalStatus(int index) const {
@@ -163,6 +205,15 @@ bool SimMachine::readMsr(std::uint32_t processor, std::uint32_t index, std::uint
         Register& reg = described->second;
         value = reg.values[reg.next];
         reg.next = std::min(reg.next + 1, reg.values.size() - 1);
+        if (index == kPerfStatus) {
+            const double now = seconds();
+            const Second during = second(now, hostLoad(now));
+            value = points_.perfStatus(value, ratioOf(current, during), during.flexRatio);
+        }
+        return true;
+    }
+    if (const RegisterScript* script = timed(index)) {
+        value = timedValue(*script, seconds());
         return true;
     }
     if (index == kThermStatus || index == kFixedCoreClocks || index == kFixedReferenceClocks) {
@@ -184,7 +235,7 @@ bool SimMachine::readMsr(std::uint32_t processor, std::uint32_t index, std::uint
     }
 }
 
-// The time-stamp counter follows the clock alone; the program never sets it.
+// The time-stamp counter follows the clock and the operating points; the program never sets it.
 bool SimMachine::writeMsr(std::uint32_t processor, std::uint32_t index, std::uint64_t value) {
     if (!accessible(processor, index) || index == kTimeStampCounter) {
         return false;
@@ -212,12 +263,30 @@ CpuidResult SimMachine::cpuid(std::uint32_t leaf, std::uint32_t subleaf) {
 std::uint64_t SimMachine::rdtsc() {
     const auto elapsed =
         static_cast<std::uint64_t>(std::max<std::int64_t>(clock_->counter() - origin_, 0));
+    return tscAt(elapsed);
+}
+
+// Whole seconds exactly, the fraction in floating point, so nothing overflows; a timed flexible
+// ratio changes the rate from its second on.
+std::uint64_t SimMachine::tscAt(std::uint64_t counterTicks) const {
     const auto frequency = static_cast<std::uint64_t>(clock_->counterFrequency());
-    const auto tscHz = static_cast<std::uint64_t>(std::llround(description_.tscMHz * 1e6));
-    // Whole seconds exactly, the fraction in floating point, so nothing overflows.
-    const double fraction = static_cast<double>(elapsed % frequency) * static_cast<double>(tscHz) /
-                            static_cast<double>(frequency);
-    return elapsed / frequency * tscHz + static_cast<std::uint64_t>(fraction);
+    const std::uint64_t whole = counterTicks / frequency;
+    const double fraction =
+        static_cast<double>(counterTicks % frequency) / static_cast<double>(frequency);
+    const RegisterScript* flex = timed(kFlexRatio);
+    const auto rate = [&](std::uint64_t second) {
+        const std::uint64_t value =
+            flex != nullptr ? timedValue(*flex, static_cast<double>(second)) : 0;
+        return static_cast<std::uint64_t>(std::llround(points_.tscHz(value)));
+    };
+    std::uint64_t ticks = 0;
+    const std::uint64_t varying =
+        flex != nullptr ? std::min<std::uint64_t>(whole, flex->size()) : 0;
+    for (std::uint64_t second = 0; second < varying; ++second) {
+        ticks += rate(second);
+    }
+    ticks += (whole - varying) * rate(whole);
+    return ticks + static_cast<std::uint64_t>(fraction * static_cast<double>(rate(whole)));
 }
 
 }  // namespace calidus

@@ -10,6 +10,7 @@
 #include "platform/Processor.h"
 #include "platform/ProcessorTimeCounter.h"
 #include "platform/sim/MachineDescription.h"
+#include "platform/sim/OperatingPoints.h"
 #include "platform/sim/ThermalModel.h"
 #include "platform/sim/ThreadAffinity.h"
 
@@ -19,7 +20,8 @@ namespace calidus {
 // belong to the logical processor named; instructions act on the one the calling thread runs
 // on. Without a scripted 0x19C a processor's sensor follows the thermal model; the fixed counters
 // 0x30A and 0x30B count unless scripted, driven by time, the core ratio and how busy the
-// processor is; 0x10 is the time-stamp counter that RDTSC reads.
+// processor is (its scripted load, else the real machine's); 0x10 is the time-stamp counter that
+// RDTSC reads, at the rate of the operating points.
 class SimMachine {
   public:
     // `clock` times the TSC, the counters and the sensors; `load` is the real machine's busy
@@ -50,20 +52,34 @@ class SimMachine {
         double lastAdvance = 0.0;                     // seconds
     };
 
+    // What every processor does during one simulated second.
+    struct Second {
+        std::vector<double> activity;  // 0..1: load times clock-modulation duty
+        int busyCores = 0;
+        std::uint64_t flexRatio = 0;
+    };
+
     bool accessible(std::uint32_t processor, std::uint32_t index) const;
     double seconds() const;
     double hostLoad(double now);
+    const RegisterScript* timed(std::uint32_t index) const;
+    std::uint64_t timedValue(const RegisterScript& script, double at) const;
     std::uint64_t peek(const LogicalProcessor& processor, std::uint32_t index) const;
     double runningShare(const LogicalProcessor& processor) const;
-    double coreToReferenceRatio(const LogicalProcessor& processor) const;
+    Second second(double at, double hostShare) const;
+    double ratioOf(int index, const Second& second) const;
     void advance(int index, double now);
     std::uint64_t thermalStatus(int index) const;
+    std::uint64_t tscAt(std::uint64_t counterTicks) const;
 
     const MachineDescription description_;
     const std::unique_ptr<Clock> clock_;
     const std::unique_ptr<ProcessorTimeCounter> load_;
     const std::int64_t origin_;
     ThreadAffinity affinity_;
+
+    const OperatingPoints points_;
+    const std::vector<std::uint32_t> coreOfProcessor_;
 
     std::mutex mutex_;
     std::vector<LogicalProcessor> processors_;

@@ -103,6 +103,11 @@ TEST(SimDescriptionParser, RefusesBadValuesNamingKeyAndLine) {
          "line 6: Temperature: out of range 0..255: 300"},
         {head + "[Gpu.0]\nVendor=ati\nFails=fan\n", "line 6: Fails: not a GPU call: fan"},
         {head + "AtiLibrary=broken\n", "line 4: AtiLibrary: not present, missing or fails: broken"},
+        {head + "LowestRatio=0\n", "line 4: LowestRatio: out of range 0..255: 0"},
+        {head + "[Load]\n2=50\n", "line 5: 2: no logical processor 2"},
+        {head + "[Load]\n1=50,101\n", "line 5: 1: out of range 0..100: 101"},
+        {head + "[Load]\nAll=5\nall=6\n", "line 6: all: given twice"},
+        {head + "[Load]\nSome=5\n", "line 5: Some: not a number: Some"},
     };
     for (const auto& [text, error] : cases) {
         const DescriptionParse parse = parseMachineDescription(text);
@@ -135,6 +140,18 @@ TEST(SimDescriptionParser, ReadsGpuSectionsInTheOrderOfTheirNumbers) {
     EXPECT_EQ(d.nvidiaLibrary, GpuLibraryState::Failing);
     EXPECT_EQ(d.atiLibrary, GpuLibraryState::Present);  // a card of its vendor is given
     EXPECT_EQ(d.nvidiaDriver, "535.104.05");
+}
+
+TEST(SimDescriptionParser, ReadsLoadsTimedRegistersAndTheLowestRatio) {
+    const DescriptionParse parse = parseMachineDescription(
+        "[Machine]\nSignature=0x1067A\nApicIds=0,1\nLowestRatio=6\n[Load]\nAll=3\n1=0,12.5,100\n"
+        "[TimedMsr]\n0x194=0,0x10800\n");
+    ASSERT_TRUE(parse.description) << parse.error;
+    const MachineDescription& d = *parse.description;
+    EXPECT_DOUBLE_EQ(d.lowestRatio, 6.0);
+    EXPECT_EQ(d.loadOfAll, std::vector<double>{3.0});
+    EXPECT_EQ(d.load.at(1), (std::vector<double>{0.0, 12.5, 100.0}));
+    EXPECT_EQ(d.timedMsr.at(0x194), (RegisterScript{0, 0x10800}));
 }
 
 TEST(SimDescriptionParser, EveryBuiltInModelParses) {

@@ -253,11 +253,34 @@ TEST(SimMachine, CountersRunAtTscRateRatioAndLoad) {
     const double reference = static_cast<double>(read(machine, 2, 0x30B) - reference1);
     const double core = static_cast<double>(read(machine, 2, 0x30A) - core1);
     EXPECT_NEAR(reference, 0.5 * 0.5 * 2'666'670'000.0, 1e3);  // busy half of half a second
-    EXPECT_NEAR(core / reference, 21.0 / 20.0, 1e-6);          // one turbo step above base
+    // Half busy on every core: halfway from 12 to the four-core turbo limit of 21, rounded.
+    EXPECT_NEAR(core / reference, 17.0 / 20.0, 1e-6);
+    EXPECT_EQ(read(machine, 2, 0x198) & 0xFF, 17u);
 
     write(machine, 2, 0x30A, 0xFFFFFFFFFFull);  // 40 bits wide: wraps past the top
     host.pass(0.5);
     EXPECT_LT(read(machine, 2, 0x30A), 0xFFFFFFFFFFull / 2);
+}
+
+TEST(SimMachine, ScriptedLoadsSetEachProcessorsRatioAndATimedFlexibleRatioTheTscRate) {
+    Host host;
+    host.busyPercent = 50.0;  // for the processors without a script
+    Platform e8400 =
+        simulate(builtIn("e8400") + "[Load]\n1=0,100\n[TimedMsr]\n0x194=0,0,0x10800\n", host);
+    for (int p = 0; p < 2; ++p) {
+        write(e8400, p, 0x38D, 0x330);
+    }
+    const std::uint64_t tsc0 = read(e8400, 1, 0x10);
+    const std::uint64_t idle = read(e8400, 1, 0x30B);
+    host.pass(1.0);
+    EXPECT_EQ(read(e8400, 1, 0x30B), idle) << "a processor scripted idle counts nothing";
+    EXPECT_EQ(read(e8400, 0, 0x198), 0x0000092000004720u) << "7.5, halfway from 6 to 9";
+    EXPECT_EQ(read(e8400, 1, 0x198), 0x0000092000000920u) << "second 1: busy";
+    host.pass(1.0);
+    EXPECT_NEAR(static_cast<double>(read(e8400, 1, 0x30B) - idle), 3e9, 1e3);
+    EXPECT_EQ(read(e8400, 1, 0x198), 0x0000082000000820u) << "capped at 8 from second 2 on";
+    host.pass(1.5);  // at 8 times the bus clock
+    EXPECT_EQ(read(e8400, 1, 0x10) - tsc0, 6'000'000'000ull + 4'000'000'000ull);
 }
 
 }  // namespace
