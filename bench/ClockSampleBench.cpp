@@ -1,0 +1,160 @@
+// The clock measurement's register work of one tick: the fixed counters, time-stamp counter and
+// ratio registers of every processor sampled, then the fixed counters kept enabled, as the
+// engine does after every tick. On the simulated i7-920 (8 logical processors), and through the
+// msr devices over sparse files, which measures our own path and the system calls, not the
+// kernel module's RDMSR. "migrations" counts per tick how often the monitoring thread moved to
+// another processor.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "measure/ClockMeasurement.h"
+#include "measure/FixedCounters.h"
+#include "platform/linux/LinuxClock.h"
+#include "platform/linux/LinuxCommandRunner.h"
+#include "platform/linux/LinuxDriverLibrary.h"
+#include "platform/linux/LinuxProcessor.h"
+#include "platform/linux/LinuxScheduler.h"
+#include "platform/sim/SimulatedPlatform.h"
+
+namespace calidus {
+namespace {
+
+// Counts the affinity changes that put the calling thread on another processor.
+class MigrationCounter : public Scheduler {
+  public:
+    explicit MigrationCounter(std::unique_ptr<Scheduler> scheduler)
+        : scheduler_(std::move(scheduler)) {}
+
+    AffinityMasks affinityMasks() override { return scheduler_->affinityMasks(); }
+    bool setProcessAffinity(std::uint32_t mask) override {
+        return scheduler_->setProcessAffinity(mask);
+    }
+    bool setThreadAffinity(std::uint32_t mask) override {
+        const bool set = scheduler_->setThreadAffinity(mask);
+        const std::uint32_t lowest = mask & (~mask + 1);
+        if (set && lowest != current_) {
+            ++migrations;
+            current_ = lowest;
+        }
+        return set;
+    }
+    void setProcessPriority(ProcessPriority priority) override {
+        scheduler_->setProcessPriority(priority);
+    }
+    void setThreadPriority(ThreadPriority priority) override {
+        scheduler_->setThreadPriority(priority);
+    }
+    void sleep(std::chrono::milliseconds duration) override { scheduler_->sleep(duration); }
+
+    long long migrations = 0;
+
+  private:
+    std::unique_ptr<Scheduler> scheduler_;
+    std::uint32_t current_ = 0;
+};
+
+// The kernel's own count for the calling thread.
+long long kernelMigrations() {
+    std::ifstream sched("/proc/thread-self/sched");
+    for (std::string line; std::getline(sched, line);) {
+        if (line.starts_with("se.nr_migrations")) {
+            return std::stoll(line.substr(line.find(':') + 1));
+        }
+    }
+    return 0;
+}
+
+std::filesystem::path makeDeviceTree(std::uint32_t processMask) {
+    const std::filesystem::path root = std::filesystem::temp_directory_path() /
+                                       ("calidus-bench-" + std::to_string(std::random_device{}()));
+    for (int cpu = 0; cpu < 32; ++cpu) {
+        if (processMask & (1u << cpu)) {
+            const std::filesystem::path device = root / std::to_string(cpu) / "msr";
+            std::filesystem::create_directories(device.parent_path());
+            std::ofstream{device};
+            std::filesystem::resize_file(device, 0x2000);
+        }
+    }
+    return root;
+}
+
+// The run a clock measurement takes part in, on an i7-920's identification.
+struct ClockRig {
+    explicit ClockRig(Platform& p) : platform(p), access(p) {
+        const AffinityMasks masks = platform.scheduler->affinityMasks();
+        config.processMask = masks.process;
+        config.systemMask = masks.process;
+        access.setSystemMask(masks.process);
+        processor.cpuSignature = 0x106A5;
+        processor.platformInfoClass = true;
+        clock.snapshotCounters(run, processor);
+        clock.applySettings(settings);
+    }
+
+    void tick() {
+        clock.tick(run);
+        enableFixedCounters(access, Edition::standard().highestLogicalProcessor);
+    }
+
+    Platform& platform;
+    ProcessorAccess access;
+    Settings settings;
+    RunConfiguration config;
+    MonitorState state;
+    ThreadControl threads;
+    ProcessorInfo processor;
+    RunContext run{Edition::standard(), platform, access, settings, config, state, threads};
+    LoadMeasurement load;
+    ClockMeasurement clock{load};
+};
+
+void BM_ClockTickSimulated(benchmark::State& state) {
+    SimulatedMachineLoad machine = loadSimulatedMachine("i7-920");
+    if (!machine.error.empty()) {
+        state.SkipWithError(machine.error.c_str());
+        return;
+    }
+    auto counter = std::make_unique<MigrationCounter>(std::move(machine.platform.scheduler));
+    MigrationCounter& migrations = *counter;
+    machine.platform.scheduler = std::move(counter);
+    ClockRig rig(machine.platform);
+    migrations.migrations = 0;
+    for (auto _ : state) {
+        rig.tick();
+    }
+    benchmark::DoNotOptimize(rig.state.clock.load);
+    state.counters["migrations"] = benchmark::Counter(static_cast<double>(migrations.migrations),
+                                                      benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_ClockTickSimulated);
+
+void BM_ClockTickLinuxDevices(benchmark::State& state) {
+    auto scheduler = std::make_unique<LinuxScheduler>();
+    const std::filesystem::path root = makeDeviceTree(scheduler->affinityMasks().process);
+    Platform platform;
+    platform.scheduler = std::move(scheduler);
+    platform.processor = std::make_unique<LinuxProcessor>();
+    platform.clock = std::make_unique<LinuxClock>();
+    platform.driver = std::make_unique<LinuxDriverLibrary>(
+        root.string(), std::make_unique<LinuxCommandRunner>(), [] { return false; });
+    {
+        ClockRig rig(platform);
+        const long long before = kernelMigrations();
+        for (auto _ : state) {
+            rig.tick();
+        }
+        state.counters["migrations"] = benchmark::Counter(
+            static_cast<double>(kernelMigrations() - before), benchmark::Counter::kAvgIterations);
+    }
+    platform.driver->stop();
+    std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_ClockTickLinuxDevices);
+
+}  // namespace
+}  // namespace calidus
