@@ -80,6 +80,10 @@ TEST(EngineClock, AFlexibleRatioChangeRereadsTheRatiosAndTheClockThreadFollowsTh
 
     SimRig idle(Edition::standard(), builtInDescription("e8400") + "[Load]\nAll=3\n");
     EXPECT_EQ(idle.header(2), "2000.00 MHz | 333.33 x 6.0 | 0:00:02 | Load   3.0%");
+    // "MSRMulti" takes the multiplier from the power-on ratio instead of the counters.
+    SimRig registers(Edition::standard(), builtInDescription("e8400") + "[Load]\nAll=3\n",
+                     "MSRMulti=1\n");
+    EXPECT_EQ(registers.header(2), "3000.00 MHz | 333.33 x 9.0 | 0:00:02 | Load   3.0%");
 }
 
 TEST(EngineClock, KillMHzEndsTheClockThreadAtTheFourthTickOfAMobileStandardEdition) {

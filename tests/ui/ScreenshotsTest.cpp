@@ -52,8 +52,10 @@ void render(const Edition& edition, const std::function<void(Settings&)>& look,
     engine.settings().assign(looks);
     window.prepareForStart();
     window.show();
+    // Time passes through the machine's sleeps, so that the clock thread calibrates meanwhile.
+    host.awaitSleepingWorkers(1);
     for (int tick = 0; tick < 5; ++tick) {
-        host.counter += 1'000'000;
+        platform.scheduler->sleep(std::chrono::seconds(1));
         ++host.now;
         engine.runTick();
     }
