@@ -136,6 +136,8 @@ TEST_P(MainWindowTest, EveryControlOfTheLayoutIsThereByItsId) {
 
 TEST_P(MainWindowTest, FieldsShowTheEngineTextsAfterATick) {
     open();
+    host.awaitSleepingWorkers(1);
+    platform.scheduler->sleep(std::chrono::seconds(1));  // the clock thread calibrates meanwhile
     engine->runTick();
     for (int column = 0; column < layout().columns(); ++column) {
         const CoreTexts& core = engine->texts().cores[edition().monitoredCores[column]];
@@ -150,6 +152,10 @@ TEST_P(MainWindowTest, FieldsShowTheEngineTextsAfterATick) {
     EXPECT_EQ(text(control::kModel).toStdString(), engine->texts().model);
     EXPECT_EQ(static_cast<QGroupBox*>(window->control(control::kTemperatureBox))->title(),
               QStringLiteral("Temperature (°C)"));
+    EXPECT_TRUE(text(control::kClock).endsWith(QStringLiteral(" MHz")));
+    EXPECT_TRUE(text(control::kMultiplier).startsWith(QStringLiteral("133.33 x ")));
+    EXPECT_EQ(text(control::kLoad).toStdString(), engine->texts().load);
+    EXPECT_EQ(text(control::kVid), QStringLiteral("0:00:00"));
 
     ASSERT_GT(engine->state().tickCount, 0u);
     static_cast<QPushButton*>(window->control(control::kReset))->click();
