@@ -19,44 +19,11 @@
 #include "platform/linux/LinuxDriverLibrary.h"
 #include "platform/linux/LinuxProcessor.h"
 #include "platform/linux/LinuxScheduler.h"
+#include "platform/sim/SimScheduler.h"
 #include "platform/sim/SimulatedPlatform.h"
 
 namespace calidus {
 namespace {
-
-// Counts the affinity changes that put the calling thread on another processor.
-class MigrationCounter : public Scheduler {
-  public:
-    explicit MigrationCounter(std::unique_ptr<Scheduler> scheduler)
-        : scheduler_(std::move(scheduler)) {}
-
-    AffinityMasks affinityMasks() override { return scheduler_->affinityMasks(); }
-    bool setProcessAffinity(std::uint32_t mask) override {
-        return scheduler_->setProcessAffinity(mask);
-    }
-    bool setThreadAffinity(std::uint32_t mask) override {
-        const bool set = scheduler_->setThreadAffinity(mask);
-        const std::uint32_t lowest = mask & (~mask + 1);
-        if (set && lowest != current_) {
-            ++migrations;
-            current_ = lowest;
-        }
-        return set;
-    }
-    void setProcessPriority(ProcessPriority priority) override {
-        scheduler_->setProcessPriority(priority);
-    }
-    void setThreadPriority(ThreadPriority priority) override {
-        scheduler_->setThreadPriority(priority);
-    }
-    void sleep(std::chrono::milliseconds duration) override { scheduler_->sleep(duration); }
-
-    long long migrations = 0;
-
-  private:
-    std::unique_ptr<Scheduler> scheduler_;
-    std::uint32_t current_ = 0;
-};
 
 // The kernel's own count for the calling thread.
 long long kernelMigrations() {
@@ -119,17 +86,15 @@ void BM_ClockTickSimulated(benchmark::State& state) {
         state.SkipWithError(machine.error.c_str());
         return;
     }
-    auto counter = std::make_unique<MigrationCounter>(std::move(machine.platform.scheduler));
-    MigrationCounter& migrations = *counter;
-    machine.platform.scheduler = std::move(counter);
+    const auto& scheduler = static_cast<const SimScheduler&>(*machine.platform.scheduler);
     ClockRig rig(machine.platform);
-    migrations.migrations = 0;
+    const int before = scheduler.migrations();
     for (auto _ : state) {
         rig.tick();
     }
     benchmark::DoNotOptimize(rig.state.clock.load);
-    state.counters["migrations"] = benchmark::Counter(static_cast<double>(migrations.migrations),
-                                                      benchmark::Counter::kAvgIterations);
+    state.counters["migrations"] = benchmark::Counter(
+        static_cast<double>(scheduler.migrations() - before), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_ClockTickSimulated);
 
