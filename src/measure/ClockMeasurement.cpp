@@ -177,10 +177,9 @@ double ClockMeasurement::sampleCounters(RunContext& run) {
             clock_.maxCoreRefRatio = turboBound(limits->low, clock_.baseRatio);
         }
     }
-    const std::vector<CounterReading> readings = readCounters(run);
-    const double mean = foldCounterReadings(clock_, readings);
-    enableFixedCounters(run.access, run.edition.highestLogicalProcessor);
-    return mean;
+    // The engine keeps the fixed counters enabled after every tick; doing it here as well
+    // would read 0x38D on every processor twice a tick for nothing.
+    return foldCounterReadings(clock_, readCounters(run));
 }
 
 double ClockMeasurement::ratioFromMsrs(RunContext& run) {
