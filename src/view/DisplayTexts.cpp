@@ -39,12 +39,19 @@ void formatExtremes(CoreTexts& texts, const CoreSample& sample, const std::strin
         texts.maximum.clear();
         texts.minimumTime.clear();
         texts.maximumTime.clear();
+        texts.minimumAt = texts.maximumAt = -1;
         return;
     }
     texts.minimum = std::to_string(sample.minTemperature) + unit;
     texts.maximum = std::to_string(sample.maxTemperature) + unit;
-    texts.minimumTime = clockTimeText(clock, sample.minTime);
-    texts.maximumTime = clockTimeText(clock, sample.maxTime);
+    if (texts.minimumAt != sample.minTime) {
+        texts.minimumAt = sample.minTime;
+        texts.minimumTime = clockTimeText(clock, sample.minTime);
+    }
+    if (texts.maximumAt != sample.maxTime) {
+        texts.maximumAt = sample.maxTime;
+        texts.maximumTime = clockTimeText(clock, sample.maxTime);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <ctime>
 #include <string>
 
 #include "common/Edition.h"
@@ -20,6 +21,10 @@ struct CoreTexts {
     std::string minimumTime;  // "%H:%M:%S"
     std::string maximumTime;
     std::string status;  // "OK", "LOG", "HOT", "---" or "--"
+    // The moments the two time texts were made from: a time is formatted again only when its
+    // extreme moved, not at every tick.
+    std::time_t minimumAt = -1;
+    std::time_t maximumAt = -1;
 };
 
 // Every text of a run that the window, the tray, the console and the JSON lines show. The
