@@ -17,10 +17,21 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
+namespace {
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+}  // namespace
+
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](char x, char y) { return lower(x) == lower(y); });
+                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+}
+
+std::string asciiLower(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), lowerAscii);
+    return lower;
 }
 
 std::string fixedText(double value, int decimals, int width) {

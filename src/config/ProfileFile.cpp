@@ -15,18 +15,8 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LittleEndian = "\xFF\xFE";
 constexpr std::string_view kUtf16BigEndian = "\xFE\xFF";
 
-std::string lowerCase(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + ('a' - 'A'));
-        }
-    }
-    return lower;
-}
-
 std::string keyIndexName(std::size_t sectionLine, std::string_view key) {
-    return std::to_string(sectionLine) + "\n" + lowerCase(key);
+    return std::to_string(sectionLine) + "\n" + asciiLower(key);
 }
 
 std::optional<std::string_view> sectionName(std::string_view line) {
@@ -120,7 +110,7 @@ void ProfileFile::buildIndex() const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (const auto name = sectionName(lines_[i].text)) {
             section = i;
-            index_.try_emplace(lowerCase(*name), i);
+            index_.try_emplace(asciiLower(*name), i);
         } else if (const auto entry = keyLine(lines_[i].text); entry && section) {
             index_.try_emplace(keyIndexName(*section, entry->key), i);
         }
@@ -132,7 +122,7 @@ std::optional<std::size_t> ProfileFile::findSection(std::string_view section) co
     if (!indexed_) {
         buildIndex();
     }
-    const auto found = index_.find(lowerCase(section));
+    const auto found = index_.find(asciiLower(section));
     return found == index_.end() ? std::nullopt : std::optional<std::size_t>(found->second);
 }
 
