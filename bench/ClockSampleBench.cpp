@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "FakeDeviceTree.h"
 #include "measure/ClockMeasurement.h"
 #include "measure/FixedCounters.h"
 #include "platform/linux/LinuxClock.h"
@@ -34,20 +35,6 @@ long long kernelMigrations() {
         }
     }
     return 0;
-}
-
-std::filesystem::path makeDeviceTree(std::uint32_t processMask) {
-    const std::filesystem::path root = std::filesystem::temp_directory_path() /
-                                       ("calidus-bench-" + std::to_string(std::random_device{}()));
-    for (int cpu = 0; cpu < 32; ++cpu) {
-        if (processMask & (1u << cpu)) {
-            const std::filesystem::path device = root / std::to_string(cpu) / "msr";
-            std::filesystem::create_directories(device.parent_path());
-            std::ofstream{device};
-            std::filesystem::resize_file(device, 0x2000);
-        }
-    }
-    return root;
 }
 
 // The run a clock measurement takes part in, on an i7-920's identification.

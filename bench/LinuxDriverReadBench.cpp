@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "FakeDeviceTree.h"
 #include "common/Registers.h"
 #include "cpu/ProcessorAccess.h"
 #include "platform/linux/LinuxCommandRunner.h"
@@ -20,20 +21,6 @@
 namespace {
 
 using namespace calidus;
-
-std::filesystem::path makeDeviceTree(std::uint32_t processMask) {
-    const std::filesystem::path root = std::filesystem::temp_directory_path() /
-                                       ("calidus-bench-" + std::to_string(std::random_device{}()));
-    for (int cpu = 0; cpu < 32; ++cpu) {
-        if (processMask & (1u << cpu)) {
-            const std::filesystem::path device = root / std::to_string(cpu) / "msr";
-            std::filesystem::create_directories(device.parent_path());
-            std::ofstream{device};
-            std::filesystem::resize_file(device, 0x2000);
-        }
-    }
-    return root;
-}
 
 // The last processor the process may use, so that the pinned form really moves the thread.
 struct DeviceRig {
