@@ -318,7 +318,7 @@ void Engine::formatClockTexts() {
 
 void Engine::exportReadings() {
     if (textfile_) {
-        textfile_->publish(prometheusText(edition_, state_, config_, texts_));
+        textfile_->publish(prometheusText(edition_, state_, config_, texts_, gpu_));
     }
 }
 

@@ -1,6 +1,9 @@
 #include "record/PrometheusText.h"
 
+#include <cmath>
 #include <utility>
+
+#include "common/Text.h"
 
 namespace calidus {
 
@@ -32,8 +35,10 @@ class Exposition {
             std::string("# HELP ") + name + " " + help + "\n# TYPE " + name + " " + type + "\n";
     }
     void sample(const std::string& labels, long long value) {
-        text_ +=
-            name_ + "{" + labels + "edition=\"" + edition_ + "\"} " + std::to_string(value) + "\n";
+        sample(labels, std::to_string(value));
+    }
+    void sample(const std::string& labels, const std::string& value) {
+        text_ += name_ + "{" + labels + "edition=\"" + edition_ + "\"} " + value + "\n";
     }
     std::string take() { return std::move(text_); }
 
@@ -50,7 +55,8 @@ std::string prometheusFileName(const Edition& edition) {
 }
 
 std::string prometheusText(const Edition& edition, const MonitorState& state,
-                           const RunConfiguration& config, const DisplayTexts& texts) {
+                           const RunConfiguration& config, const DisplayTexts& texts,
+                           const GpuSources& gpu) {
     Exposition out(edition.isXL() ? "xl" : "standard");
     const auto perCore = [&](const auto& value) {
         for (const int core : edition.monitoredCores) {
@@ -79,6 +85,21 @@ std::string prometheusText(const Edition& edition, const MonitorState& state,
     out.family("calidus_core_thermal_log", "gauge",
                "1 once the core has reached its thermal limit since the flag was cleared.");
     perCore([](int, const CoreSample& s) { return s.thermalLog ? 1 : 0; });
+
+    out.family("calidus_core_clock_hertz", "gauge", "Core clock of the processor.");
+    if (state.clock.clockKnown) {
+        out.sample("", std::llround(state.clock.coreMHz * 1e6));
+    }
+    out.family("calidus_load_ratio", "gauge", "Processor load, 0 to 1.");
+    out.sample("", fixedText(state.clock.load / 100.0, 3));
+    // A source reads 0 before its first reading and after a Reset until the next one.
+    out.family("calidus_gpu_temperature_celsius", "gauge", "Hottest temperature of a GPU source.");
+    if (gpu.ati() != nullptr && gpu.ati()->hottest() > 0) {
+        out.sample("source=\"ati\",", gpu.ati()->hottest());
+    }
+    if (gpu.nvidia() != nullptr && gpu.nvidia()->hottest() > 0) {
+        out.sample("source=\"nvidia\",", gpu.nvidia()->hottest());
+    }
 
     out.family("calidus_alarm_active", "gauge", "1 while a temperature is at or above its alarm.");
     out.sample("", state.alarmThisTick ? 1 : 0);

@@ -10,6 +10,9 @@
 
 #include "app/EngineRig.h"
 #include "config/AtomicFileWriter.h"
+#include "platform/sim/SimAdlLibrary.h"
+#include "platform/sim/SimNvidiaLibrary.h"
+#include "record/PrometheusText.h"
 
 namespace calidus {
 namespace {
@@ -30,11 +33,26 @@ bool has(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
+// A card of each vendor, at 58 and 61 degrees Celsius.
+void addGpus(EngineRig& rig) {
+    MachineDescription machine;
+    for (const auto& [vendor, celsius] : {std::pair{GpuVendor::Nvidia, 58}, {GpuVendor::Ati, 61}}) {
+        GpuDescription gpu;
+        gpu.vendor = vendor;
+        gpu.temperatures = {celsius};
+        machine.gpus.push_back(gpu);
+    }
+    machine.nvidiaLibrary = machine.atiLibrary = GpuLibraryState::Present;
+    rig.platform.nvidia = std::make_unique<SimNvidiaLibrary>(machine);
+    rig.platform.adl = std::make_unique<SimAdlLibrary>(machine);
+}
+
 // A Fahrenheit run on the fake i7-920 (TjMax 100, every sensor 55 below it; core 1 hotter and
 // at its limit) still exports degrees Celsius, for every metric and both editions' labels.
 TEST(PrometheusTextfile, EveryMetricInBaseUnitsWithHelpTypeAndLabels) {
     for (const Edition* edition : {&Edition::standard(), &Edition::xl()}) {
-        EngineRig rig(*edition, "Fahrenheit=1\nAlarm=1\nAlarm1=100\n");
+        EngineRig rig(*edition, "Fahrenheit=1\nAlarm=1\nAlarm1=100\nAlarm2=200\nGPU=3\n");
+        addGpus(rig);
         TempFolder exportFolder;
         std::vector<std::string> problems;
         rig.engine = std::make_unique<Engine>(
@@ -65,6 +83,10 @@ TEST(PrometheusTextfile, EveryMetricInBaseUnitsWithHelpTypeAndLabels) {
             "calidus_core_thermal_log{core=\"0\"," + label + "} 0",
             "calidus_alarm_active{" + label + "} 1",  // 122 °F against 100 °F
             "calidus_last_tick_timestamp_seconds{" + label + "} 1700000000",
+            "calidus_gpu_temperature_celsius{source=\"ati\"," + label + "} 61",
+            "calidus_gpu_temperature_celsius{source=\"nvidia\"," + label + "} 58",
+            "# TYPE calidus_core_clock_hertz gauge",  // no sample before the clock is calibrated
+            "calidus_load_ratio{" + label + "} 0.000",
         };
         for (const std::string& line : expected) {
             EXPECT_TRUE(has(lines, line)) << edition->programName << ": " << line;
@@ -79,6 +101,18 @@ TEST(PrometheusTextfile, EveryMetricInBaseUnitsWithHelpTypeAndLabels) {
                                              "\",signature=\""));
         EXPECT_TRUE(problems.empty());
     }
+}
+
+TEST(PrometheusTextfile, ClockInHertzAndLoadAsARatio) {
+    MonitorState state;
+    state.clock = {.clockKnown = true, .coreMHz = 2933.34, .load = 15.1};
+    const std::vector<std::string> lines =
+        linesOf(prometheusText(Edition::standard(), state, {}, {}, GpuSources{}));
+    EXPECT_TRUE(has(lines, "calidus_core_clock_hertz{edition=\"standard\"} 2933340000"));
+    EXPECT_TRUE(has(lines, "calidus_load_ratio{edition=\"standard\"} 0.151"));
+    EXPECT_TRUE(std::none_of(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.starts_with("calidus_gpu_temperature_celsius{");
+    }));
 }
 
 // The collector never sees half a file, and a folder that stays unwritable is said once.
