@@ -218,6 +218,8 @@ void MainWindow::buildContextMenu() {
     // The window manager owns the system menu here, so "About" lives at the end of this one.
     contextMenu_->addSeparator();
     contextMenu_->addAction(QStringLiteral("&About..."), this, [this] { openAbout(); });
+    contextMenu_->addSeparator();
+    contextMenu_->addAction(QStringLiteral("History"), this, [this] { openHistory(); });
     hoverMenu_ = new QMenu(this);
 }
 

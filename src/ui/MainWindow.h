@@ -107,6 +107,7 @@ class MainWindow : public QWidget, public TrayWindow {
     void moveToTopRight() override;
     void resetStatistics() override;
     void quit() override;
+    void openHistory() override { emit historyRequested(); }
 
     void setVisible(bool visible) override;
 
@@ -114,6 +115,8 @@ class MainWindow : public QWidget, public TrayWindow {
     void exitRequested();
     // The GPU button: the front end opens the GPU information windows.
     void gpuButtonPressed();
+    // "History" from the context menu or the tray menu.
+    void historyRequested();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

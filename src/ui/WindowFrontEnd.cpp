@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "ui/AtiInfoWindow.h"
+#include "ui/HistoryWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/NvidiaInfoWindow.h"
 #include "ui/QtSoundPlayer.h"
@@ -51,10 +52,13 @@ WindowFrontEnd::WindowFrontEnd(const Edition& edition, Platform& platform, Shell
     window_->setTrayLink(tray_->link());
     QObject::connect(window_.get(), &MainWindow::gpuButtonPressed, window_.get(),
                      [this] { openGpuWindows(); });
+    QObject::connect(window_.get(), &MainWindow::historyRequested, window_.get(),
+                     [this] { openHistory(); });
 }
 
 WindowFrontEnd::~WindowFrontEnd() {
     closeGpuWindows();
+    delete historyWindow_;
     engine_.shutdown();
 }
 
@@ -88,6 +92,12 @@ void WindowFrontEnd::openGpuWindows() {
             return new NvidiaInfoWindow(edition_, engine_, *platform_.clock, window_.get());
         });
     }
+}
+
+void WindowFrontEnd::openHistory() {
+    openOrRaise<HistoryWindow>(historyWindow_, [this] {
+        return new HistoryWindow(edition_, engine_, *platform_.clock, window_.get());
+    });
 }
 
 void WindowFrontEnd::closeGpuWindows() {
@@ -141,6 +151,7 @@ int WindowFrontEnd::run(const WindowRun& run) {
 
     timer.stop();
     closeGpuWindows();
+    delete historyWindow_;
     window_->stopBenchmark();
     window_->hide();
     engine_.shutdown();
@@ -166,6 +177,9 @@ void WindowFrontEnd::minimizeWindow() {
 
 void WindowFrontEnd::refreshWindow() {
     window_->refreshFromEngine();
+    if (historyWindow_ != nullptr) {
+        historyWindow_->refresh();
+    }
 }
 
 void WindowFrontEnd::reportProblem(const std::string& text) {

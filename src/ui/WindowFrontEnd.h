@@ -16,6 +16,7 @@
 namespace calidus {
 
 class AtiInfoWindow;
+class HistoryWindow;
 class MainWindow;
 class NvidiaInfoWindow;
 class TrayIconSet;
@@ -51,6 +52,9 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
     NvidiaInfoWindow* nvidiaWindow() const { return nvidiaWindow_; }
     // The main window's GPU button.
     void openGpuWindows();
+    // "History" from either menu; the window while it is open.
+    void openHistory();
+    HistoryWindow* historyWindow() const { return historyWindow_; }
 
     // WindowPort
     void showMessage(const std::string& caption, const std::string& text,
@@ -81,6 +85,7 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
     // Cleared when the window is destroyed.
     AtiInfoWindow* atiWindow_ = nullptr;
     NvidiaInfoWindow* nvidiaWindow_ = nullptr;
+    HistoryWindow* historyWindow_ = nullptr;
 };
 
 // The whole window program over a fresh QApplication.

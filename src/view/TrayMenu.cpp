@@ -42,6 +42,9 @@ std::vector<TrayMenuItem> TrayMenu::items() const {
         menu.push_back(item(TrayCommand::Restore, "Restore"));
     }
     menu.push_back(item(TrayCommand::Exit, "Exit"));
+    // After the items the window always had, so that none of them moves.
+    menu.push_back(separator());
+    menu.push_back(item(TrayCommand::History, "History"));
     return menu;
 }
 
@@ -83,6 +86,9 @@ void TrayMenu::run(TrayCommand command) {
             break;
         case TrayCommand::Exit:
             window_.quit();
+            break;
+        case TrayCommand::History:
+            window_.openHistory();
             break;
     }
 }

@@ -22,6 +22,7 @@ enum class TrayCommand {
     Minimize,
     Restore,
     Exit,
+    History,
 };
 
 struct TrayMenuItem {

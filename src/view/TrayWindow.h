@@ -22,6 +22,8 @@ class TrayWindow {
     virtual void moveToTopRight() = 0;
     virtual void resetStatistics() = 0;
     virtual void quit() = 0;
+    // Opens the History window, or brings it forward.
+    virtual void openHistory() = 0;
 };
 
 // The rectangle whose top-right corner meets the work area's; a composed normal window has

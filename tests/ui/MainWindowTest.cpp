@@ -124,11 +124,13 @@ TEST_P(MainWindowTest, EveryControlOfTheLayoutIsThereByItsId) {
     }
     EXPECT_EQ(window->size(), QSize(toPixelsAcross(layout().width), 380));
     EXPECT_EQ(window->windowTitle().toStdString(), edition().windowTitle);
-    // The window manager owns the system menu, so "About" ends the context menu.
+    // The window manager owns the system menu, so "About" follows the context menu's items,
+    // and "History" comes after them all.
     const QList<QAction*> items = window->contextMenu()->actions();
-    ASSERT_EQ(items.size(), 7);
+    ASSERT_EQ(items.size(), 9);
     EXPECT_TRUE(items[5]->isSeparator());
     EXPECT_EQ(items[6]->text(), QStringLiteral("&About..."));
+    EXPECT_EQ(items[8]->text(), QStringLiteral("History"));
     // No GPU source: the signature shows and the GPU button does not.
     EXPECT_FALSE(window->control(control::kSignature)->isHidden());
     EXPECT_TRUE(window->control(control::kGpuButton)->isHidden());

@@ -19,6 +19,7 @@
 #include "WindowTestPorts.h"
 #include "support/TempFolder.h"
 #include "ui/AtiInfoWindow.h"
+#include "ui/HistoryWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/NvidiaInfoWindow.h"
 
@@ -108,6 +109,56 @@ void renderGpu(const Edition& edition, const QString& folder, const QString& nam
     engine.shutdown();
 }
 
+// A load script of idle, busy and half-busy stretches, one value a second, for a curve to show.
+std::string varyingLoad(int seconds) {
+    std::string values;
+    for (int second = 0; second < seconds; ++second) {
+        const int phase = second % 360;
+        values += (values.empty() ? "" : ",") + std::to_string(phase < 90    ? 5
+                                                               : phase < 200 ? 100
+                                                               : phase < 280 ? 40
+                                                                             : 10);
+    }
+    return "[Load]\nAll=" + values + "\n";
+}
+
+// The History window after twelve minutes of ticks, with an NVIDIA card warming up.
+void renderHistory(const Edition& edition, const QString& folder, const QString& name) {
+    constexpr int kTicks = 720;
+    testing::FakeMachine host;
+    host.now = 1'700'006'400 + 12 * 3600;
+    std::string gpuTemperatures;
+    for (int tick = 0; tick <= kTicks; ++tick) {
+        gpuTemperatures += (tick == 0 ? "" : ",") + std::to_string(48 + tick / 40);
+    }
+    Platform platform = testing::describedPlatform(
+        host, testing::builtInDescription(testing::modelFor(edition)) + varyingLoad(kTicks) +
+                  "[Gpu.0]\nVendor=nvidia\nName=GeForce GTX 285\nTemperature=" + gpuTemperatures +
+                  "\n");
+    testing::TempFolder files;
+    const auto settings = files / (std::string(edition.programName) + ".ini");
+    testing::TempFolder::write(settings, "[Calidus]\nGPU=1\nAlarm1=70\nAlarm2=80\n");
+    testing::RecordingShell shell;
+    testing::WindowTestPorts desktop;
+    Engine engine(edition, platform, desktop, desktop, {.file = settings});
+    MainWindow window(edition, engine.settings(), shell, *platform.clock);
+    desktop.attach(window);
+    window.bindEngine(&engine);
+    ASSERT_EQ(engine.start().outcome, StartOutcome::Ready);
+    host.awaitSleepingWorkers(1);
+    for (int tick = 0; tick < kTicks; ++tick) {
+        platform.scheduler->sleep(std::chrono::seconds(1));
+        ++host.now;
+        engine.runTick();
+    }
+    HistoryWindow history(edition, engine, *platform.clock);
+    history.show();
+    history.setSpan(HistorySpan::WholeRing);
+    settle(history, history.size());
+    EXPECT_TRUE(history.grab().save(folder + "/" + name + "-history.png"));
+    engine.shutdown();
+}
+
 TEST(Screenshots, DISABLED_NormalAndCompactFormsOfBothEditions) {
     const char* folder = std::getenv("CALIDUS_SCREENSHOT_DIR");
     if (folder == nullptr) {
@@ -130,6 +181,8 @@ TEST(Screenshots, DISABLED_NormalAndCompactFormsOfBothEditions) {
         folder, "calidus-coloured");
     renderGpu(Edition::standard(), folder, "calidus");
     renderGpu(Edition::xl(), folder, "calidus-xl");
+    renderHistory(Edition::standard(), folder, "calidus");
+    renderHistory(Edition::xl(), folder, "calidus-xl");
 }
 
 }  // namespace

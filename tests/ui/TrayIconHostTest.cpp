@@ -111,10 +111,10 @@ TEST_F(TrayIconHostTest, MenuIsBuiltOnOpeningAndCommandsRunAfterItCloses) {
     icons.addTrayIcons();
     window.restored = false;
     const QStringList texts = openMenu();
-    EXPECT_EQ(texts,
-              (QStringList{"Core Temperature*", "Distance to TJ Max", "-", "Current*", "Minimum",
-                           "Maximum", "Average", "-", "Reset (Min/Max)", "-", "Redraw Icons",
-                           "Move to Top Right", "-", "Minimize", "Restore", "Exit"}));
+    EXPECT_EQ(texts, (QStringList{"Core Temperature*", "Distance to TJ Max", "-", "Current*",
+                                  "Minimum", "Maximum", "Average", "-", "Reset (Min/Max)", "-",
+                                  "Redraw Icons", "Move to Top Right", "-", "Minimize", "Restore",
+                                  "Exit", "-", "History"}));
 
     host.menu()->actions().at(5)->trigger();  // "Maximum"
     EXPECT_EQ(settings.iconShow, IconShow(1));

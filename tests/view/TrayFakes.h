@@ -55,6 +55,7 @@ class FakeTrayWindow : public TrayWindow {
     void moveToTopRight() override { calls.push_back("moveToTopRight"); }
     void resetStatistics() override { calls.push_back("resetStatistics"); }
     void quit() override { calls.push_back("quit"); }
+    void openHistory() override { calls.push_back("openHistory"); }
 };
 
 }  // namespace calidus::testing

@@ -40,10 +40,11 @@ struct MenuRig {
 TEST(TrayMenu, ItemsFollowTheValueKindAndTheWindowState) {
     MenuRig rig;
     rig.settings.iconShow = IconShow(1);
-    EXPECT_EQ(rig.texts(), (std::vector<std::string>{
-                               "Core Temperature*", "Distance to TJ Max", "-", "Current*",
-                               "Minimum", "Maximum", "Average", "-", "Reset (Min/Max)", "-",
-                               "Redraw Icons", "Move to Top Right", "-", "Minimize", "Exit"}));
+    EXPECT_EQ(rig.texts(),
+              (std::vector<std::string>{"Core Temperature*", "Distance to TJ Max", "-", "Current*",
+                                        "Minimum", "Maximum", "Average", "-", "Reset (Min/Max)",
+                                        "-", "Redraw Icons", "Move to Top Right", "-", "Minimize",
+                                        "Exit", "-", "History"}));
 
     rig.settings.iconShow = IconShow(1 | IconShow::kDistance | IconShow::kMaximum);
     rig.window.restored = false;
@@ -52,13 +53,13 @@ TEST(TrayMenu, ItemsFollowTheValueKindAndTheWindowState) {
     EXPECT_EQ(minimized[1], "Distance to TJ Max*");
     EXPECT_EQ(minimized[3], "Current");
     EXPECT_EQ(minimized[5], "Maximum*");
-    EXPECT_EQ((std::vector<std::string>(minimized.end() - 3, minimized.end())),
-              (std::vector<std::string>{"Minimize", "Restore", "Exit"}));
+    EXPECT_EQ((std::vector<std::string>(minimized.end() - 5, minimized.end())),
+              (std::vector<std::string>{"Minimize", "Restore", "Exit", "-", "History"}));
 
     rig.window.visible = false;
     const std::vector<std::string> hidden = rig.texts();
-    EXPECT_EQ((std::vector<std::string>(hidden.end() - 2, hidden.end())),
-              (std::vector<std::string>{"Restore", "Exit"}));
+    EXPECT_EQ((std::vector<std::string>(hidden.end() - 4, hidden.end())),
+              (std::vector<std::string>{"Restore", "Exit", "-", "History"}));
 }
 
 TEST(TrayMenu, CommandsChangeTheMaskOrActOnTheWindow) {
@@ -72,12 +73,14 @@ TEST(TrayMenu, CommandsChangeTheMaskOrActOnTheWindow) {
     rig.menu.run(TrayCommand::CoreTemperature);
     EXPECT_EQ(rig.mask(), 0b11u);
 
-    for (TrayCommand command : {TrayCommand::ResetStatistics, TrayCommand::MoveToTopRight,
-                                TrayCommand::Minimize, TrayCommand::Restore, TrayCommand::Exit}) {
+    for (TrayCommand command :
+         {TrayCommand::ResetStatistics, TrayCommand::MoveToTopRight, TrayCommand::Minimize,
+          TrayCommand::Restore, TrayCommand::Exit, TrayCommand::History}) {
         rig.menu.run(command);
     }
-    EXPECT_EQ(rig.window.calls, (std::vector<std::string>{"resetStatistics", "moveToTopRight",
-                                                          "minimizeFromMenu", "restore", "quit"}));
+    EXPECT_EQ(rig.window.calls,
+              (std::vector<std::string>{"resetStatistics", "moveToTopRight", "minimizeFromMenu",
+                                        "restore", "quit", "openHistory"}));
 }
 
 TEST(TrayMenu, DoubleClickMinimizesARestoredWindowAndRestoresAnyOther) {
