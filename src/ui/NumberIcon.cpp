@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
 #include <algorithm>
+#include <vector>
 
 #include "view/TrayNumberText.h"
 
@@ -94,11 +96,32 @@ QImage renderNumberImage(int value, bool threeDigit, ColourRef colour, const QFo
 }
 
 QIcon renderNumberIcon(int value, bool threeDigit, ColourRef colour, const QFont& font) {
-    const QImage image = renderNumberImage(value, threeDigit, colour, font, smallIconSize());
-    if (image.isNull()) {
-        return {};
+    // Panels show 16 to 24 pixel icons, twice that on HiDPI screens; each size is drawn in its
+    // own with the font grown alike, so the host need not blur a small picture up.
+    const int base = smallIconSize().width();
+    std::vector<int> sides{16, 22, 24, 32, 48};
+    if (std::find(sides.begin(), sides.end(), base) == sides.end()) {
+        sides.push_back(base);
     }
-    return QIcon(QPixmap::fromImage(image));
+    QIcon icon;
+    for (const int side : sides) {
+        QFont sized = font;
+        if (side != base) {
+            sized.setPixelSize(std::max(1, QFontInfo(font).pixelSize() * side / base));
+            // The digits keep a pixel free on either side where the grown font would fill it.
+            const QString text = QString::fromStdString(trayNumberText(value, threeDigit));
+            while (sized.pixelSize() > 1 &&
+                   QFontMetrics(sized).tightBoundingRect(text).width() > side - 2) {
+                sized.setPixelSize(sized.pixelSize() - 1);
+            }
+        }
+        const QImage image = renderNumberImage(value, threeDigit, colour, sized, QSize(side, side));
+        if (image.isNull()) {
+            return {};
+        }
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 
 }  // namespace calidus

@@ -118,7 +118,11 @@ TEST_F(NumberIconTest, ThreeDigitsKeepTheHundredsWhenTheFontLetsThemFit) {
 }
 
 TEST_F(NumberIconTest, AntiAliasedDigitsFadeOnlyInTheSlotColour) {
-    const QImage image = render(88, false, -13, 1).convertToFormat(QImage::Format_ARGB32);
+    // A family whose stems cover whole pixels at this size.
+    TrayFontKeys keys;
+    keys.lfFaceName = "DejaVu Sans";
+    const QImage image = renderNumberImage(88, false, kRed, trayFont(keys, 1), kIcon)
+                             .convertToFormat(QImage::Format_ARGB32);
     int solid = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -133,6 +137,30 @@ TEST_F(NumberIconTest, AntiAliasedDigitsFadeOnlyInTheSlotColour) {
         }
     }
     EXPECT_GT(solid, 0);
+}
+
+// Panels of 16, 22 and 24 pixel icons, in each common family: both digits drawn apart, neither
+// cut, and at least half the icon tall.
+TEST_F(NumberIconTest, TheDigitsStayWholeAndLegibleAtTheCommonPanelSizes) {
+    for (const char* family : {"DejaVu Sans", "Noto Sans", "Liberation Sans"}) {
+        QFont font = trayFont(TrayFontKeys{}, 0);
+        font.setFamilies({QString::fromLatin1(family)});
+        const QIcon icon = renderNumberIcon(88, false, kRed, font);
+        for (const int side : {16, 22, 24}) {
+            const QImage image = icon.pixmap(QSize(side, side)).toImage();
+            const std::string what = std::string(family) + " " + std::to_string(side);
+            ASSERT_EQ(image.size(), QSize(side, side)) << what;
+            const std::vector<GlyphRun> runs = glyphRuns(image);
+            ASSERT_EQ(runs.size(), 2u) << what;
+            // Centred digits wider than the icon would be cut on both sides.
+            EXPECT_FALSE(runs.front().left == 0 && runs.back().right == side - 1) << what;
+            for (const GlyphRun& run : runs) {
+                EXPECT_GT(run.top, 0) << what;
+                EXPECT_LT(run.bottom, side - 1) << what;
+                EXPECT_GE(2 * (run.bottom - run.top + 1), side) << what;
+            }
+        }
+    }
 }
 
 }  // namespace
