@@ -128,6 +128,9 @@ bool TrayIconHost::remove(int slot) {
     return true;
 }
 
+// A single left click does nothing: under XEmbed it comes before every double-click, which would
+// undo what it did; StatusNotifierItem hosts report no double-click at all, and there Minimize
+// and Restore are in the menu.
 void TrayIconHost::trayNotify(QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::DoubleClick && trayMenu_ != nullptr) {
         trayMenu_->doubleClick();

@@ -38,7 +38,12 @@ class TrayIconHost : public QObject, public TrayHost {
 
     bool available() const { return available_(); }
     // What a click on any icon offers; the menu is built afresh each time it opens.
-    void setMenu(TrayMenu* menu) { trayMenu_ = menu; }
+    void setMenu(TrayMenu* menu) {
+        trayMenu_ = menu;
+        // A StatusNotifierItem host reads the exported menu before it asks to open it, and
+        // takes an empty one for none.
+        rebuildMenu();
+    }
     QSystemTrayIcon* icon(int slot) const { return icons_[slot]; }
     QMenu* menu() const { return menu_; }
 

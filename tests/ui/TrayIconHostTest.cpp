@@ -107,6 +107,8 @@ TEST_F(TrayIconHostTest, IconsShowTheirNumberAndTooltip) {
 
 TEST_F(TrayIconHostTest, MenuIsBuiltOnOpeningAndCommandsRunAfterItCloses) {
     host.setMenu(&menu);
+    // Before any opening too: a StatusNotifierItem host takes an empty menu for none.
+    EXPECT_FALSE(host.menu()->actions().isEmpty());
     settings.iconShow = IconShow(1);
     icons.addTrayIcons();
     window.restored = false;
