@@ -150,8 +150,12 @@ void HistoryPlot::paintEvent(QPaintEvent*) {
         const QString label = caption + QStringLiteral(" ") + temperatureLabel(value);
         const int width = metrics.horizontalAdvance(label);
         const int left = right ? plot.right() - kGap - width : plot.left() + kGap;
-        painter.drawText(QRect(left, int(y) - metrics.height(), width, metrics.height()),
-                         Qt::AlignBottom, label);
+        const QRect box(left, int(y) - metrics.height(), width, metrics.height());
+        // Readable over the curves it may cross.
+        QColor behind = palette().color(QPalette::Base);
+        behind.setAlpha(200);
+        painter.fillRect(box, behind);
+        painter.drawText(box, Qt::AlignBottom, label);
     };
     if (chart_.gpuAlarm && *chart_.gpuAlarm != chart_.coreAlarm) {
         alarmLine(chart_.coreAlarm, QStringLiteral("CPU alarm"), true);
