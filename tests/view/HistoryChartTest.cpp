@@ -62,14 +62,6 @@ TEST(HistoryChart, SeriesAxisAndCsvOfTheShownEntries) {
               "Time,Core 0 (\u00B0C),Core 2 (\u00B0C),GPU (\u00B0C)\n"
               "2024-01-01 01:00:01,50,41,60\n"
               "2024-01-01 01:00:02,47,41,\n");
-
-    const HistoryChartInputs fahrenheit{
-        .fahrenheit = true, .unit = "\u00B0F", .coreAlarm = 140, .gpuAlarm = 150};
-    const HistoryChart all = historyChart(history, 10, fahrenheit, config, edition);
-    EXPECT_TRUE(historyCsv(all, clock)
-                    .starts_with("Time,Core 0 (\u00B0F),Core 2 (\u00B0F),GPU (\u00B0F)\n"
-                                 "2024-01-01 01:00:00,113,,\n"));
-    EXPECT_EQ(all.low, 100);  // 105.8 °F for 41 °C, steps of 10 for 100 to 150
 }
 
 }  // namespace
