@@ -28,7 +28,7 @@ bool ThreadAffinity::setProcessMask(std::uint32_t mask) {
     const int before = processorOf(std::this_thread::get_id());
     processMask_ = mask;
     threadMasks_.clear();
-    migrations_ += processorOf(std::this_thread::get_id()) != before ? 1 : 0;
+    countMove(before);
     return true;
 }
 
@@ -39,7 +39,7 @@ bool ThreadAffinity::setThreadMask(std::uint32_t mask) {
     }
     const int before = processorOf(std::this_thread::get_id());
     threadMasks_[std::this_thread::get_id()] = mask;
-    migrations_ += processorOf(std::this_thread::get_id()) != before ? 1 : 0;
+    countMove(before);
     return true;
 }
 
@@ -50,7 +50,14 @@ int ThreadAffinity::currentProcessor() const {
 
 int ThreadAffinity::migrations() const {
     const std::lock_guard lock(mutex_);
-    return migrations_;
+    const auto it = migrations_.find(std::this_thread::get_id());
+    return it == migrations_.end() ? 0 : it->second;
+}
+
+void ThreadAffinity::countMove(int before) {
+    if (processorOf(std::this_thread::get_id()) != before) {
+        ++migrations_[std::this_thread::get_id()];
+    }
 }
 
 int ThreadAffinity::processorOf(std::thread::id thread) const {
