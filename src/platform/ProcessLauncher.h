@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace calidus {
 
@@ -21,16 +22,17 @@ struct LaunchResult {
 
 using ProcessId = int;
 
-// Starts other programs, each with no arguments in the current folder. Nothing is ever started
-// as root.
+// Starts other programs in the current folder. Nothing is ever started as root.
 class ProcessLauncher {
   public:
     virtual ~ProcessLauncher() = default;
 
-    // Leaves the program running on its own: nothing waits for it and it outlives us.
+    // Leaves the program running on its own, with no arguments: nothing waits for it and it
+    // outlives us.
     virtual LaunchResult startDetached(const std::filesystem::path& program) = 0;
     // Starts the program in a session of its own and keeps it; nothing when it did not start.
-    virtual std::optional<ProcessId> start(const std::filesystem::path& program) = 0;
+    virtual std::optional<ProcessId> start(const std::filesystem::path& program,
+                                           const std::vector<std::string>& arguments) = 0;
     // Whether a program of start() still runs; one that has ended is reaped here.
     virtual bool running(ProcessId process) = 0;
     // Asks the program's process group to end, forces it after the grace, and reaps it.

@@ -302,7 +302,8 @@ class FakeLauncher : public ProcessLauncher {
         return {m_.launchOutcome, m_.launchOutcome == LaunchOutcome::Failed ? "refused" : ""};
     }
     // Kept programs end at once.
-    std::optional<ProcessId> start(const std::filesystem::path& program) override {
+    std::optional<ProcessId> start(const std::filesystem::path& program,
+                                   const std::vector<std::string>&) override {
         m_.programsStarted.push_back(program.string());
         return static_cast<ProcessId>(m_.programsStarted.size());
     }

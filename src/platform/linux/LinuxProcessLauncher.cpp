@@ -79,12 +79,15 @@ LaunchResult LinuxProcessLauncher::startDetached(const std::filesystem::path& pr
     return {};
 }
 
-std::optional<ProcessId> LinuxProcessLauncher::start(const std::filesystem::path& program) {
+std::optional<ProcessId> LinuxProcessLauncher::start(const std::filesystem::path& program,
+                                                     const std::vector<std::string>& arguments) {
     std::string file;
     if (check(program, file).outcome != LaunchOutcome::Started) {
         return std::nullopt;
     }
-    return spawnProgram({file}, {.ownSession = true, .quiet = true});
+    std::vector<std::string> argv{file};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return spawnProgram(argv, {.ownSession = true, .quiet = true});
 }
 
 bool LinuxProcessLauncher::running(ProcessId process) {

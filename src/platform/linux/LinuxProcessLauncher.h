@@ -17,7 +17,8 @@ class LinuxProcessLauncher : public ProcessLauncher {
     explicit LinuxProcessLauncher(RootCheck runningAsRoot);
 
     LaunchResult startDetached(const std::filesystem::path& program) override;
-    std::optional<ProcessId> start(const std::filesystem::path& program) override;
+    std::optional<ProcessId> start(const std::filesystem::path& program,
+                                   const std::vector<std::string>& arguments) override;
     bool running(ProcessId process) override;
     void end(ProcessId process, std::chrono::milliseconds grace) override;
     bool setAffinity(ProcessId process, std::uint32_t mask) override;

@@ -136,6 +136,9 @@ SimMachine::Second SimMachine::second(double at, double hostShare) const {
         } else if (!description_.loadOfAll.empty()) {
             load = scripted(description_.loadOfAll);
         }
+        if (programMask_ & (1u << p)) {
+            load = 1.0;
+        }
         second.activity.push_back(load * runningShare(processors_[p]));
         const std::uint32_t core = coreOfProcessor_[p];
         busy.resize(std::max<std::size_t>(busy.size(), core + 1));
@@ -254,6 +257,24 @@ bool SimMachine::writeMsr(std::uint32_t processor, std::uint32_t index, std::uin
         state.fixedReference = wrapped(static_cast<double>(value));
     }
     return true;
+}
+
+void SimMachine::setProgramLoad(int program, std::uint32_t mask) {
+    const std::lock_guard lock(mutex_);
+    // What ran so far ran under the old load.
+    const double now = seconds();
+    for (int p = 0; p < static_cast<int>(processors_.size()); ++p) {
+        advance(p, now);
+    }
+    if (mask == 0) {
+        programs_.erase(program);
+    } else {
+        programs_[program] = mask;
+    }
+    programMask_ = 0;
+    for (const auto& [id, busy] : programs_) {
+        programMask_ |= busy;
+    }
 }
 
 CpuidResult SimMachine::cpuid(std::uint32_t leaf, std::uint32_t subleaf) {

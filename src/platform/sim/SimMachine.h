@@ -37,6 +37,10 @@ class SimMachine {
     bool readMsr(std::uint32_t processor, std::uint32_t index, std::uint64_t& value);
     bool writeMsr(std::uint32_t processor, std::uint32_t index, std::uint64_t value);
 
+    // A program started on the machine keeps the processors of `mask` wholly busy, whatever the
+    // load says, until it is said to have ended (mask 0).
+    void setProgramLoad(int program, std::uint32_t mask);
+
     CpuidResult cpuid(std::uint32_t leaf, std::uint32_t subleaf);
     std::uint64_t rdtsc();
 
@@ -86,6 +90,8 @@ class SimMachine {
     ThermalModel thermal_;
     double loadSampledAt_ = 0.0;
     double loadShare_ = 0.0;
+    std::map<int, std::uint32_t> programs_;  // the processors each running program keeps busy
+    std::uint32_t programMask_ = 0;
 };
 
 }  // namespace calidus

@@ -4,7 +4,8 @@ namespace calidus {
 
 ProcessId SimProcessLauncher::record(const std::filesystem::path& program, bool detached) {
     const ProcessId id = nextId_++;
-    processes_[id] = {.program = program, .detached = detached, .running = !detached};
+    processes_[id] = {
+        .program = program, .arguments = {}, .detached = detached, .running = !detached};
     return id;
 }
 
@@ -13,8 +14,11 @@ LaunchResult SimProcessLauncher::startDetached(const std::filesystem::path& prog
     return {};
 }
 
-std::optional<ProcessId> SimProcessLauncher::start(const std::filesystem::path& program) {
-    return record(program, false);
+std::optional<ProcessId> SimProcessLauncher::start(const std::filesystem::path& program,
+                                                   const std::vector<std::string>& arguments) {
+    const ProcessId id = record(program, false);
+    processes_[id].arguments = arguments;
+    return id;
 }
 
 bool SimProcessLauncher::running(ProcessId process) {

@@ -12,13 +12,15 @@ class SimProcessLauncher : public ProcessLauncher {
   public:
     struct Process {
         std::filesystem::path program;
+        std::vector<std::string> arguments;
         bool detached = false;
         bool running = false;
         std::uint32_t affinity = 0;  // 0 until set
     };
 
     LaunchResult startDetached(const std::filesystem::path& program) override;
-    std::optional<ProcessId> start(const std::filesystem::path& program) override;
+    std::optional<ProcessId> start(const std::filesystem::path& program,
+                                   const std::vector<std::string>& arguments) override;
     bool running(ProcessId process) override;
     void end(ProcessId process, std::chrono::milliseconds grace) override;
     bool setAffinity(ProcessId process, std::uint32_t mask) override;

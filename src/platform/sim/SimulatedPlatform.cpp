@@ -7,6 +7,7 @@
 
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/sim/DescriptionParser.h"
+#include "platform/sim/LoadingLauncher.h"
 #include "platform/sim/SimAdlLibrary.h"
 #include "platform/sim/SimDriver.h"
 #include "platform/sim/SimLibraryLoader.h"
@@ -69,7 +70,11 @@ Platform makeSimulatedPlatform(MachineDescription description, SimulationHost ho
     platform.driver = std::make_unique<SimDriver>(machine);
     platform.processor = std::make_unique<SimProcessor>(machine);
     platform.scheduler = std::make_unique<SimScheduler>(machine, std::move(host.scheduler));
-    platform.launcher = std::make_unique<SimProcessLauncher>();
+    std::unique_ptr<ProcessLauncher> launcher = std::move(host.launcher);
+    if (!launcher) {
+        launcher = std::make_unique<SimProcessLauncher>();
+    }
+    platform.launcher = std::make_unique<LoadingLauncher>(machine, std::move(launcher));
     platform.sound = std::make_unique<SimSoundPlayer>();
     platform.shell = std::make_unique<SimShell>();
     return platform;
@@ -93,11 +98,10 @@ SimulatedMachineLoad loadSimulatedMachine(const std::string& nameOrFile) {
         return {{}, "the simulated machine needs the real machine's clock and scheduler"};
     }
     Platform platform = makeSimulatedPlatform(
-        std::move(*parse.description),
-        {std::move(host.scheduler), std::move(host.clock), std::move(host.processorTime)});
+        std::move(*parse.description), {std::move(host.scheduler), std::move(host.clock),
+                                        std::move(host.processorTime), std::move(real.launcher)});
     platform.clock = std::move(real.clock);
     platform.processorTime = std::move(real.processorTime);
-    platform.launcher = std::move(real.launcher);
     platform.shell = std::move(real.shell);
     return {std::move(platform), {}};
 }

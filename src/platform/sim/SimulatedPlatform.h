@@ -32,11 +32,14 @@ struct SimulationHost {
     std::unique_ptr<Scheduler> scheduler;        // real sleeping and priorities
     std::unique_ptr<Clock> clock;                // times the TSC, the fixed counters, the sensors
     std::unique_ptr<ProcessorTimeCounter> load;  // the real load that warms the sensors
+    // Starts the programs; none: they are only remembered. Either way a kept program warms the
+    // simulated processors it runs on.
+    std::unique_ptr<ProcessLauncher> launcher = {};
 };
 
-// The driver, processor, scheduler and GPU libraries of the described machine, and a launcher,
-// sound player and shell that only remember what they were asked; the clock and the
-// processor-time counter of the returned platform are left to the caller.
+// The driver, processor, scheduler and GPU libraries of the described machine, and a sound
+// player and shell that only remember what they were asked; the clock and the processor-time
+// counter of the returned platform are left to the caller.
 Platform makeSimulatedPlatform(MachineDescription description, SimulationHost host);
 
 }  // namespace calidus

@@ -66,7 +66,7 @@ TEST(LinuxProcessLauncher, AKeptProgramRunsUntilItsGroupIsEndedAndIsReaped) {
                                       std::string(name == "stubborn" ? "trap '' TERM\n" : "") +
                                       "echo run > \"" + marker.string() + "\"\nexec sleep 30\n");
         fs::permissions(script, fs::perms::owner_all);
-        const std::optional<ProcessId> id = launcher.start(script);
+        const std::optional<ProcessId> id = launcher.start(script, {});
         ASSERT_TRUE(id) << name;
         EXPECT_TRUE(eventually([&] { return fs::exists(marker); })) << name;
         EXPECT_TRUE(launcher.running(*id)) << name;
@@ -77,8 +77,8 @@ TEST(LinuxProcessLauncher, AKeptProgramRunsUntilItsGroupIsEndedAndIsReaped) {
         EXPECT_FALSE(launcher.running(*id)) << name;
         EXPECT_FALSE(fs::exists("/proc/" + std::to_string(*id))) << name << ": not reaped";
     }
-    EXPECT_FALSE(launcher.start(folder / "missing"));
-    EXPECT_FALSE(LinuxProcessLauncher([] { return true; }).start(folder / "polite"));
+    EXPECT_FALSE(launcher.start(folder / "missing", {}));
+    EXPECT_FALSE(LinuxProcessLauncher([] { return true; }).start(folder / "polite", {}));
     EXPECT_FALSE(launcher.running(0));
 }
 
