@@ -343,6 +343,30 @@ BenchmarkInputs Engine::benchmarkInputs(std::function<std::uint64_t()> step) {
                            .step = std::move(step)};
 }
 
+SensorTestInputs Engine::sensorTestInputs(std::function<void()> workloadStep) {
+    Clock& clock = *platform_.clock;
+    if (!workloadStep) {
+        workloadStep = [&clock] { benchLoop(1, clock.now()); };
+    }
+    const ClockState& figures = clock_.clockState();
+    const int entries = edition_.highestLogicalProcessor + 1;
+    return SensorTestInputs{.edition = edition_,
+                            .access = access_,
+                            .coreMap = config_.coreMap,
+                            .scheduler = *platform_.scheduler,
+                            .launcher = platform_.launcher.get(),
+                            .averageLoad =
+                                [&figures, entries] {
+                                    double sum = 0.0;
+                                    for (int p = 0; p < entries; ++p) {
+                                        sum += figures.loadPercent[static_cast<std::size_t>(p)];
+                                    }
+                                    return figures.processorCount > 0 ? sum / figures.processorCount
+                                                                      : 0.0;
+                                },
+                            .workloadStep = std::move(workloadStep)};
+}
+
 bool Engine::resetStatistics() {
     if (!monitoring()) {
         return false;

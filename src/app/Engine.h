@@ -31,6 +31,7 @@
 #include "record/TemperatureLog.h"
 #include "tools/BenchmarkControl.h"
 #include "tools/BenchmarkRun.h"
+#include "tools/SensorTest.h"
 #include "view/DisplayTexts.h"
 
 namespace calidus {
@@ -117,6 +118,9 @@ class Engine {
     // What the benchmark needs of the run; step is one workload step (benchLoop(1) seeded from
     // the platform clock when empty).
     BenchmarkInputs benchmarkInputs(std::function<std::uint64_t()> step = {});
+    // What the sensor test needs of the run; workloadStep is one step of each movement-test
+    // thread (benchLoop(1) seeded from the platform clock when empty).
+    SensorTestInputs sensorTestInputs(std::function<void()> workloadStep = {});
     // The low half of processor 0's clock-modulation register at shutdown, saved as "ClockMod";
     // nothing when it could not be read.
     std::optional<std::uint32_t> clockModAtExit() const { return clockModAtExit_; }
