@@ -155,6 +155,7 @@ void MainWindow::buildControls() {
     connectButton(control::kReset, [this] { resetStatistics(); });
     connectButton(control::kGpuButton, [this] { emit gpuButtonPressed(); });
     connectButton(control::kTovelBench, [this] { startBenchmark(); });
+    connectButton(control::kSensorTest, [this] { emit sensorTestPressed(); });
 
     QWidget* bench = controls_.value(control::kTovelBench);
     benchmarkProgress_ = new QProgressBar(bench);
@@ -205,6 +206,15 @@ void MainWindow::finishBenchmark(const std::optional<BenchmarkResult>& result) {
     bench->setText(QStringLiteral("Tovel Bench"));
     bench->setEnabled(true);
     bench->setFocus();
+}
+
+void MainWindow::setSensorTestOpen(bool open) {
+    QPushButton* sensorTest = button(control::kSensorTest);
+    sensorTest->setText(open ? QStringLiteral("Testing...") : QStringLiteral("Sensor Test"));
+    sensorTest->setEnabled(!open);
+    if (!open) {
+        sensorTest->setFocus();
+    }
 }
 
 void MainWindow::buildContextMenu() {

@@ -95,6 +95,8 @@ class MainWindow : public QWidget, public TrayWindow {
     // The workload step the benchmark runs; benchLoop(1) when empty.
     void setBenchmarkStep(std::function<std::uint64_t()> step) { benchmarkStep_ = std::move(step); }
     QProgressBar* benchmarkProgress() const { return benchmarkProgress_; }
+    // "Sensor Test" reads "Testing..." and is disabled while its window is open.
+    void setSensorTestOpen(bool open);
     QMenu* contextMenu() const { return contextMenu_; }
     void openAbout();
 
@@ -117,6 +119,8 @@ class MainWindow : public QWidget, public TrayWindow {
     void gpuButtonPressed();
     // "History" from the context menu or the tray menu.
     void historyRequested();
+    // The front end opens the Sensor Test window.
+    void sensorTestPressed();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -12,6 +12,7 @@
 #include "ui/MainWindow.h"
 #include "ui/NvidiaInfoWindow.h"
 #include "ui/QtSoundPlayer.h"
+#include "ui/SensorTestWindow.h"
 #include "ui/TrayIconSet.h"
 #include "view/GpuWindowChoice.h"
 
@@ -42,6 +43,7 @@ WindowFrontEnd::WindowFrontEnd(const Edition& edition, Platform& platform, Shell
                                EngineSettings settings)
     : edition_(edition),
       platform_(platform),
+      shell_(shell),
       engine_(edition, platform, *this, *this, std::move(settings)),
       window_(std::make_unique<MainWindow>(edition, engine_.settings(), shell, *platform.clock)),
       tray_(std::make_unique<TrayIconSet>(
@@ -54,9 +56,12 @@ WindowFrontEnd::WindowFrontEnd(const Edition& edition, Platform& platform, Shell
                      [this] { openGpuWindows(); });
     QObject::connect(window_.get(), &MainWindow::historyRequested, window_.get(),
                      [this] { openHistory(); });
+    QObject::connect(window_.get(), &MainWindow::sensorTestPressed, window_.get(),
+                     [this] { openSensorTest(); });
 }
 
 WindowFrontEnd::~WindowFrontEnd() {
+    closeSensorTest();
     closeGpuWindows();
     delete historyWindow_;
     engine_.shutdown();
@@ -111,6 +116,31 @@ void WindowFrontEnd::closeGpuWindows() {
     }
 }
 
+void WindowFrontEnd::openSensorTest() {
+    if (sensorTestWindow_ != nullptr || !engine_.monitoring()) {
+        return;
+    }
+    window_->setSensorTestOpen(true);
+    const ScreenRect mainRect = window_->windowRect();
+    sensorTestWindow_ = new SensorTestWindow(edition_, engine_.sensorTestInputs(workloadStep_),
+                                             shell_, window_.get());
+    // Its end restores the clock modulation and ends the stress program; one still waiting
+    // for that at the end of the run is ended before the engine.
+    QObject::connect(sensorTestWindow_, &QObject::destroyed, window_.get(),
+                     [this] { sensorTestWindow_ = nullptr; });
+    QObject::connect(sensorTestWindow_, &QDialog::finished, sensorTestWindow_, [this] {
+        sensorTestWindow_->deleteLater();
+        window_->setSensorTestOpen(false);
+    });
+    sensorTestWindow_->placeBeside(mainRect, shell_.compositionWithInvisibleBorders());
+    sensorTestWindow_->show();
+    sensorTestWindow_->begin();
+}
+
+void WindowFrontEnd::closeSensorTest() {
+    delete sensorTestWindow_;
+}
+
 int WindowFrontEnd::run(const WindowRun& run) {
     // Watched from before start-up, so a stop signal also closes a start-up message box.
     bool stopped = false;
@@ -150,6 +180,7 @@ int WindowFrontEnd::run(const WindowRun& run) {
     QApplication::exec();
 
     timer.stop();
+    closeSensorTest();
     closeGpuWindows();
     delete historyWindow_;
     window_->stopBenchmark();

@@ -19,6 +19,7 @@ class AtiInfoWindow;
 class HistoryWindow;
 class MainWindow;
 class NvidiaInfoWindow;
+class SensorTestWindow;
 class TrayIconSet;
 
 struct WindowRun {
@@ -55,6 +56,11 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
     // "History" from either menu; the window while it is open.
     void openHistory();
     HistoryWindow* historyWindow() const { return historyWindow_; }
+    // The main window's "Sensor Test" button: the window, modal, beside the main window.
+    void openSensorTest();
+    SensorTestWindow* sensorTestWindow() const { return sensorTestWindow_; }
+    // One step of each movement-test thread; benchLoop(1) when empty.
+    void setWorkloadStep(std::function<void()> step) { workloadStep_ = std::move(step); }
 
     // WindowPort
     void showMessage(const std::string& caption, const std::string& text,
@@ -76,9 +82,12 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
   private:
     // Before the sources they show are let go.
     void closeGpuWindows();
+    // Before the engine switches clock modulation off at its end.
+    void closeSensorTest();
 
     const Edition& edition_;
     Platform& platform_;
+    Shell& shell_;
     Engine engine_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<TrayIconSet> tray_;
@@ -86,6 +95,8 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
     AtiInfoWindow* atiWindow_ = nullptr;
     NvidiaInfoWindow* nvidiaWindow_ = nullptr;
     HistoryWindow* historyWindow_ = nullptr;
+    SensorTestWindow* sensorTestWindow_ = nullptr;
+    std::function<void()> workloadStep_;
 };
 
 // The whole window program over a fresh QApplication.

@@ -17,15 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::FakeMachine;
 
-class HostLoad : public ProcessorTimeCounter {
-  public:
-    explicit HostLoad(std::atomic<double>& percent) : percent_(percent) {}
-    double busyPercent() override { return percent_; }
-
-  private:
-    std::atomic<double>& percent_;
-};
-
 // A stress program that runs until it is ended, or until the test says the user closed it.
 class ScriptedLauncher : public ProcessLauncher {
   public:
@@ -49,11 +40,11 @@ struct Rig {
     explicit Rig(std::unique_ptr<ProcessLauncher> launcher) {
         DescriptionParse parse = parseMachineDescription(testing::builtInDescription("e8400") +
                                                          "0x19A=0x1A\n[Msr.1]\n0x19C=0x88300000\n");
-        platform =
-            makeSimulatedPlatform(std::move(*parse.description),
-                                  {std::make_unique<testing::FakeScheduler>(host),
-                                   std::make_unique<testing::FakeClock>(host),
-                                   std::make_unique<HostLoad>(hostLoad), std::move(launcher)});
+        platform = makeSimulatedPlatform(
+            std::move(*parse.description),
+            {std::make_unique<testing::FakeScheduler>(host),
+             std::make_unique<testing::FakeClock>(host),
+             std::make_unique<testing::HostLoad>(hostLoad), std::move(launcher)});
         access.setSystemMask(platform.scheduler->affinityMasks().system);
         map = buildCoreMap(access, Edition::standard());
         test = std::make_unique<SensorTest>(SensorTestInputs{.edition = Edition::standard(),
