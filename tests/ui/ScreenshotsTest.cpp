@@ -1,7 +1,8 @@
-// Renders the main window of both editions, normal and compact, and the GPU information windows
-// after a few ticks on the simulated machine, and the History window after twelve minutes. Run
-// by scripts/screenshots under a window manager, which names the folder and may name the font
-// family (CALIDUS_SCREENSHOT_FONT) and the scale; not part of the suite.
+// Renders the main window of both editions, normal and compact, the GPU information windows, the
+// Sensor Test window and the benchmark's score after a few ticks on the simulated machine, and the
+// History window after twelve minutes. Run by scripts/screenshots under a window manager, which
+// names the folder and may name the font family (CALIDUS_SCREENSHOT_FONT) and the scale; not part
+// of the suite.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFont>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QWindow>
+#include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -20,10 +25,13 @@
 #include "TrayTestApp.h"
 #include "WindowTestPorts.h"
 #include "support/TempFolder.h"
+#include "tools/BenchmarkRun.h"
 #include "ui/AtiInfoWindow.h"
 #include "ui/HistoryWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/NvidiaInfoWindow.h"
+#include "ui/SensorTestWindow.h"
+#include "ui/WindowFrontEnd.h"
 
 namespace calidus {
 namespace {
@@ -161,6 +169,91 @@ void renderHistory(const Edition& edition, const QString& folder, const QString&
     engine.shutdown();
 }
 
+// The Sensor Test window after its movement test and after a whole cool-down run under a
+// stand-in stress program, through the front end, and a benchmark's score box.
+void renderTools(const Edition& edition, const QString& folder, const QString& name) {
+    testing::FakeMachine host;
+    std::atomic<double> load{4};
+    Platform platform =
+        testing::describedPlatform(host, testing::builtInDescription(testing::modelFor(edition)),
+                                   std::make_unique<testing::HostLoad>(load));
+    testing::RecordingShell shell;
+    WindowFrontEnd frontEnd(edition, platform, shell, {});
+    frontEnd.setWorkloadStep([] {});
+    ASSERT_EQ(frontEnd.engine().start().outcome, StartOutcome::Ready);
+    MainWindow& main = frontEnd.mainWindow();
+    main.setTrayLink({[] { return true; }, [] { return false; }});
+    main.prepareForStart();
+    main.show();
+    main.move(40, 40);
+    host.awaitSleepingWorkers(1);
+    const auto second = [&] {
+        platform.scheduler->sleep(std::chrono::seconds(1));
+        ++host.now;
+    };
+    for (int tick = 0; tick < 5; ++tick) {
+        second();
+        frontEnd.engine().runTick();
+    }
+    settle(main, main.size());
+
+    frontEnd.openSensorTest();
+    SensorTestWindow* window = frontEnd.sensorTestWindow();
+    ASSERT_NE(window, nullptr);
+    load = 100;  // the movement test's threads
+    for (int tick = 0; tick < 4; ++tick) {
+        second();
+    }
+    window->movementTimer().start(0);
+    settle(*window, window->size());
+    load = 4;
+    EXPECT_TRUE(window->grab().save(folder + "/" + name + "-sensor-test.png"));
+
+    window->setProgramChooser([] { return QStringLiteral("mprime"); });
+    window->findChild<QPushButton*>("c1120")->click();
+    // One tick of the test for each simulated second.
+    QObject::connect(&window->testTimer(), &QTimer::timeout,
+                     [window] { window->testTimer().stop(); });
+    QElapsedTimer limit;
+    limit.start();
+    while (window->test().running() && limit.elapsed() < 60000) {
+        second();
+        frontEnd.engine().runTick();
+        const int done = window->test().tickCount();
+        window->testTimer().start(0);
+        while (window->test().tickCount() == done && limit.elapsed() < 60000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+    }
+    settle(*window, window->size());
+    EXPECT_TRUE(window->grab().save(folder + "/" + name + "-sensor-test-done.png"));
+    window->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // The box is modal: taken and closed by a timer while it waits.
+    QTimer boxWatch;
+    QObject::connect(&boxWatch, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            QElapsedTimer shown;
+            shown.start();
+            while (!box->windowHandle()->isExposed() && shown.elapsed() < 2000) {
+                QApplication::processEvents(QEventLoop::AllEvents, 10);
+            }
+            EXPECT_TRUE(box->grab().save(folder + "/" + name + "-bench-score.png"));
+            box->accept();
+        }
+    });
+    boxWatch.start(50);
+    const BenchmarkResult result{.seconds = 7.315,
+                                 .maxCoreMHz = 2933.42,
+                                 .performanceTimer = true,
+                                 .checksumPass = true,
+                                 .cancelled = false,
+                                 .stepsDone = kBenchmarkSteps};
+    main.showMessage("Tovel Bench Score", benchmarkText(result, edition), MessageIcon::Information);
+    boxWatch.stop();
+}
+
 TEST(Screenshots, DISABLED_NormalAndCompactFormsOfBothEditions) {
     const char* folder = std::getenv("CALIDUS_SCREENSHOT_DIR");
     if (folder == nullptr) {
@@ -191,6 +284,8 @@ TEST(Screenshots, DISABLED_NormalAndCompactFormsOfBothEditions) {
     renderGpu(Edition::xl(), folder, "calidus-xl");
     renderHistory(Edition::standard(), folder, "calidus");
     renderHistory(Edition::xl(), folder, "calidus-xl");
+    renderTools(Edition::standard(), folder, "calidus");
+    renderTools(Edition::xl(), folder, "calidus-xl");
 }
 
 }  // namespace
