@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFont>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
@@ -169,6 +169,36 @@ void renderHistory(const Edition& edition, const QString& folder, const QString&
     engine.shutdown();
 }
 
+// Saves the first modal window that shows while it lives, then closes it.
+class ModalCapture {
+  public:
+    explicit ModalCapture(QString file) : file_(std::move(file)) {
+        QObject::connect(&watch_, &QTimer::timeout, [this] { capture(); });
+        watch_.start(50);
+    }
+    ~ModalCapture() { EXPECT_TRUE(saved_) << file_.toStdString(); }
+
+  private:
+    void capture() {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || saved_) {
+            return;
+        }
+        QElapsedTimer shown;
+        shown.start();
+        while (!dialog->windowHandle()->isExposed() && shown.elapsed() < 2000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        saved_ = dialog->grab().save(file_);
+        watch_.stop();
+        dialog->reject();
+    }
+
+    QString file_;
+    QTimer watch_;
+    bool saved_ = false;
+};
+
 // The Sensor Test window after its movement test and after a whole cool-down run under a
 // stand-in stress program, through the front end, and a benchmark's score box.
 void renderTools(const Edition& edition, const QString& folder, const QString& name) {
@@ -209,6 +239,11 @@ void renderTools(const Edition& edition, const QString& folder, const QString& n
     load = 4;
     EXPECT_TRUE(window->grab().save(folder + "/" + name + "-sensor-test.png"));
 
+    {
+        // The file dialog with its note on the arguments, cancelled.
+        ModalCapture dialogWatch(folder + "/" + name + "-sensor-test-open.png");
+        window->findChild<QPushButton*>("c1120")->click();
+    }
     window->setProgramChooser([] { return QStringLiteral("mprime"); });
     window->findChild<QPushButton*>("c1120")->click();
     // One tick of the test for each simulated second.
@@ -230,20 +265,8 @@ void renderTools(const Edition& edition, const QString& folder, const QString& n
     window->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    // The box is modal: taken and closed by a timer while it waits.
-    QTimer boxWatch;
-    QObject::connect(&boxWatch, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            QElapsedTimer shown;
-            shown.start();
-            while (!box->windowHandle()->isExposed() && shown.elapsed() < 2000) {
-                QApplication::processEvents(QEventLoop::AllEvents, 10);
-            }
-            EXPECT_TRUE(box->grab().save(folder + "/" + name + "-bench-score.png"));
-            box->accept();
-        }
-    });
-    boxWatch.start(50);
+    // The score box is modal: taken and closed while it waits.
+    ModalCapture boxWatch(folder + "/" + name + "-bench-score.png");
     const BenchmarkResult result{.seconds = 7.315,
                                  .maxCoreMHz = 2933.42,
                                  .performanceTimer = true,
@@ -251,7 +274,6 @@ void renderTools(const Edition& edition, const QString& folder, const QString& n
                                  .cancelled = false,
                                  .stepsDone = kBenchmarkSteps};
     main.showMessage("Tovel Bench Score", benchmarkText(result, edition), MessageIcon::Information);
-    boxWatch.stop();
 }
 
 TEST(Screenshots, DISABLED_NormalAndCompactFormsOfBothEditions) {
