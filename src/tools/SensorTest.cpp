@@ -63,7 +63,6 @@ SensorTest::SensorTest(SensorTestInputs inputs)
 }
 
 SensorTest::~SensorTest() {
-    running_ = false;
     if (savedModulation_) {
         setModulation(*savedModulation_);
     }
