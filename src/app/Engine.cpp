@@ -8,6 +8,7 @@
 
 #include "config/AtomicFileWriter.h"
 #include "config/ProfileFile.h"
+#include "config/SaveProblem.h"
 #include "config/SettingsReader.h"
 #include "config/SettingsWriter.h"
 #include "cpu/CoreMap.h"
@@ -52,7 +53,7 @@ Engine::Engine(const Edition& edition, Platform& platform, WindowPort& window, T
     if (settings.prometheus) {
         textfile_.emplace(edition, std::move(*settings.prometheus),
                           [](const std::filesystem::path& file, std::string_view text) {
-                              return writeFileAtomically(file, text);
+                              return static_cast<bool>(writeFileAtomically(file, text));
                           });
     }
 }
@@ -450,7 +451,7 @@ void Engine::saveExitKeys() {
     if (settingsFile_.empty()) {
         return;
     }
-    bool saved = false;
+    ReplaceResult saved;
     try {
         const WindowPositionAtExit window = window_.windowPositionAtExit();
         saved = saveOnExit(settingsFile_, {.windowTopLeft = window.topLeft,
@@ -460,14 +461,13 @@ void Engine::saveExitKeys() {
                                            .miniMode = settings_.miniMode,
                                            .iconShow = settings_.iconShow,
                                            .clockModulationRegister = clockModAtExit_});
-    } catch (const std::exception&) {
-        saved = false;
+    } catch (const std::exception& error) {
+        saved = {ReplaceFailure::WriteFailed, error.what()};
     }
     if (!saved) {
         exitSaveFailed_ = true;
-        window_.reportProblem(std::string(edition_.programName) +
-                              ": the settings could not be saved to " + settingsFile_.string() +
-                              "; the file is as it was (is it read-only, or the disk full?)");
+        window_.reportProblem(std::string(edition_.programName) + ": " +
+                              saveProblemText(settingsFile_, saved));
     }
 }
 

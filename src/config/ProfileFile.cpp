@@ -207,8 +207,11 @@ std::string ProfileFile::contents() const {
     return text;
 }
 
-bool ProfileFile::save(const std::filesystem::path& path, const WriteStep& step) const {
-    return refusal_.empty() && writeFileAtomically(path, contents(), step);
+ReplaceResult ProfileFile::save(const std::filesystem::path& path, const WriteStep& step) const {
+    if (!refusal_.empty()) {
+        return {ReplaceFailure::Refused, refusal_};
+    }
+    return writeFileAtomically(path, contents(), step);
 }
 
 }  // namespace calidus

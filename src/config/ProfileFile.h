@@ -45,7 +45,7 @@ class ProfileFile {
     void write(std::string_view section, std::string_view key, std::string_view value);
 
     std::string contents() const;
-    bool save(const std::filesystem::path& path, const WriteStep& step = writeWhole) const;
+    ReplaceResult save(const std::filesystem::path& path, const WriteStep& step = writeWhole) const;
 
   private:
     struct Line {

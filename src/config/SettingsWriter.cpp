@@ -14,15 +14,18 @@ constexpr std::string_view kRivaTunerName = "RivaTuner.exe";
 
 // The settings file of an installed program lives in a folder of the user's configuration home,
 // which the first save makes.
-bool saveSettingsFile(const ProfileFile& file, const std::filesystem::path& path,
-                      const WriteStep& step) {
-    return createFolderFor(path) && file.save(path, step);
+ReplaceResult saveSettingsFile(const ProfileFile& file, const std::filesystem::path& path,
+                               const WriteStep& step) {
+    if (!createFolderFor(path)) {
+        return {ReplaceFailure::FolderMissing, {}};
+    }
+    return file.save(path, step);
 }
 
 // The exit, font and ATI keys are alike in both editions, so their writers take the standard
 // edition's table.
-bool writeKeys(const std::filesystem::path& path, Writer writer, const Settings& values,
-               const KeyContext& context, const WriteStep& step) {
+ReplaceResult writeKeys(const std::filesystem::path& path, Writer writer, const Settings& values,
+                        const KeyContext& context, const WriteStep& step) {
     ProfileFile file = ProfileFile::load(path);
     SettingsKeyTable::of(context.edition).write(file, writer, values, {}, context);
     return saveSettingsFile(file, path, step);
@@ -38,8 +41,9 @@ std::optional<std::filesystem::path> pluginConfigPath(std::string_view rivaFile)
     return folder / "PlugIns" / "Monitoring" / "CLCore.cfg";
 }
 
-bool saveSettings(const std::filesystem::path& path, const Edition& edition,
-                  const Settings& settings, const SaveContext& context, const WriteStep& step) {
+ReplaceResult saveSettings(const std::filesystem::path& path, const Edition& edition,
+                           const Settings& settings, const SaveContext& context,
+                           const WriteStep& step) {
     Settings values = settings;
     values.spec = storedBrand(context.processor.brandString);
     values.cpuid = context.processor.cpuSignature;
@@ -52,7 +56,7 @@ bool saveSettings(const std::filesystem::path& path, const Edition& edition,
 
     ProfileFile file = ProfileFile::load(path);
     table.write(file, Writer::Ok, values, context.cores, keyContext);
-    const bool saved = saveSettingsFile(file, path, step);
+    ReplaceResult saved = saveSettingsFile(file, path, step);
     if (const auto pluginPath = pluginConfigPath(settings.rivaFile)) {
         ProfileFile plugin = ProfileFile::load(*pluginPath);
         table.write(plugin, Writer::Plugin, values, context.cores, keyContext);
@@ -61,7 +65,8 @@ bool saveSettings(const std::filesystem::path& path, const Edition& edition,
     return saved;
 }
 
-bool saveOnExit(const std::filesystem::path& path, const ExitState& state, const WriteStep& step) {
+ReplaceResult saveOnExit(const std::filesystem::path& path, const ExitState& state,
+                         const WriteStep& step) {
     Settings values;
     if (state.windowTopLeft) {
         ScreenPoint corner = *state.windowTopLeft;
@@ -84,14 +89,15 @@ bool saveOnExit(const std::filesystem::path& path, const ExitState& state, const
         step);
 }
 
-bool saveFont(const std::filesystem::path& path, const TrayFontKeys& font, const WriteStep& step) {
+ReplaceResult saveFont(const std::filesystem::path& path, const TrayFontKeys& font,
+                       const WriteStep& step) {
     Settings values;
     values.trayFont = font;
     return writeKeys(path, Writer::Font, values, {.edition = Edition::standard()}, step);
 }
 
-bool saveAtiSensorKeys(const std::filesystem::path& path, const AtiSensorKeys& keys,
-                       const WriteStep& step) {
+ReplaceResult saveAtiSensorKeys(const std::filesystem::path& path, const AtiSensorKeys& keys,
+                                const WriteStep& step) {
     Settings values;
     values.pollInterval = keys.pollInterval;
     values.disableSensor = keys.disableSensor;

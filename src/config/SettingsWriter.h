@@ -15,7 +15,7 @@ namespace calidus {
 
 // Each writer reads the file as it is now, changes its own keys and replaces the file in one
 // atomic step, so hand-made keys and other sections survive. They answer whether the settings
-// file was written; the program carries on either way.
+// file was written, and why not; the program carries on either way.
 
 struct SaveContext {
     ProcessorIdentity processor;
@@ -26,9 +26,9 @@ struct SaveContext {
 
 // The Settings window's OK. When "RivaFile" names a RivaTuner.exe, the per-core TjMax and Idle
 // keys also go into the plug-in's CLCore.cfg.
-bool saveSettings(const std::filesystem::path& path, const Edition& edition,
-                  const Settings& settings, const SaveContext& context,
-                  const WriteStep& step = writeWhole);
+ReplaceResult saveSettings(const std::filesystem::path& path, const Edition& edition,
+                           const Settings& settings, const SaveContext& context,
+                           const WriteStep& step = writeWhole);
 
 struct ExitState {
     std::optional<ScreenPoint> windowTopLeft;  // once a window rectangle has been recorded
@@ -41,15 +41,15 @@ struct ExitState {
     std::optional<std::uint32_t> clockModulationRegister;
 };
 
-bool saveOnExit(const std::filesystem::path& path, const ExitState& state,
-                const WriteStep& step = writeWhole);
+ReplaceResult saveOnExit(const std::filesystem::path& path, const ExitState& state,
+                         const WriteStep& step = writeWhole);
 
-bool saveFont(const std::filesystem::path& path, const TrayFontKeys& font,
-              const WriteStep& step = writeWhole);
+ReplaceResult saveFont(const std::filesystem::path& path, const TrayFontKeys& font,
+                       const WriteStep& step = writeWhole);
 
 // Written when the ATI information window closes.
-bool saveAtiSensorKeys(const std::filesystem::path& path, const AtiSensorKeys& keys,
-                       const WriteStep& step = writeWhole);
+ReplaceResult saveAtiSensorKeys(const std::filesystem::path& path, const AtiSensorKeys& keys,
+                                const WriteStep& step = writeWhole);
 
 // The plug-in configuration beside RivaTuner, or nothing when the path names no RivaTuner.exe.
 std::optional<std::filesystem::path> pluginConfigPath(std::string_view rivaFile);

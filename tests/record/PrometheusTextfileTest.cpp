@@ -128,8 +128,8 @@ TEST(PrometheusTextfile, AFailedWriteKeepsThePreviousFileAndIsReportedOnce) {
                 out << contents.substr(0, contents.size() / 2);
                 return false;
             };
-            return fail ? writeFileAtomically(file, text, halfWay)
-                        : writeFileAtomically(file, text);
+            return static_cast<bool>(fail ? writeFileAtomically(file, text, halfWay)
+                                          : writeFileAtomically(file, text));
         });
     textfile.publish("calidus_alarm_active 0\n");
     fail = true;
