@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace calidus {
@@ -22,7 +23,14 @@ struct LaunchResult {
 
 using ProcessId = int;
 
-// Starts other programs in the current folder. Nothing is ever started as root.
+// Why a run as root starts no program and opens no web page, and what to do instead.
+inline constexpr std::string_view kNotStartedAsRoot =
+    "Nothing is started as root, and no user who asked for root is known (PKEXEC_UID, "
+    "SUDO_UID). Run the program as yourself, or through sudo or pkexec, to let it start "
+    "programs and web pages as you.";
+
+// Starts other programs, in the current folder. Nothing is ever started
+// as root: a root run starts them as the user who asked for root, or refuses (kNotStartedAsRoot).
 class ProcessLauncher {
   public:
     virtual ~ProcessLauncher() = default;

@@ -8,6 +8,7 @@ enum class ShellOpen {
     Opened,
     NotFound,  // a file that does not exist
     Failed,    // nothing could open it
+    Refused,   // a root run with nobody to open it for (kNotStartedAsRoot)
 };
 
 // The desktop shell: web addresses and documents, and what the desktop does to window frames.

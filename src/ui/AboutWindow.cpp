@@ -2,9 +2,11 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/ProcessLauncher.h"
 #include "platform/Shell.h"
 #include "tools/SpecificationLookup.h"
 #include "ui/Artwork.h"
@@ -64,7 +66,7 @@ AboutWindow::AboutWindow(const Edition& edition, Shell& shell, std::string model
     specFinder->setMinimumHeight(36);
     connect(home, &QPushButton::clicked, this, [this] { openAndClose(std::string(kHomePage)); });
     connect(donation, &QPushButton::clicked, this,
-            [this] { shell_.open(std::string(kDonationPage)); });
+            [this] { openPage(std::string(kDonationPage)); });
     connect(specFinder, &QPushButton::clicked, this,
             [this] { openAndClose(specificationSearchAddress(modelNumber_)); });
 
@@ -88,8 +90,14 @@ AboutWindow::AboutWindow(const Edition& edition, Shell& shell, std::string model
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+void AboutWindow::openPage(const std::string& address) {
+    if (shell_.open(address) == ShellOpen::Refused) {
+        QMessageBox::warning(this, windowTitle(), qs(std::string(kNotStartedAsRoot)));
+    }
+}
+
 void AboutWindow::openAndClose(const std::string& address) {
-    shell_.open(address);
+    openPage(address);
     accept();
 }
 

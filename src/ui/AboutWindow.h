@@ -24,6 +24,8 @@ class AboutWindow : public QDialog {
                 std::uint32_t cpuSignature, QWidget* parent = nullptr);
 
   private:
+    // A root run that may open no page says why in a box.
+    void openPage(const std::string& address);
     void openAndClose(const std::string& address);
 
     Shell& shell_;

@@ -9,10 +9,8 @@
 #include <cerrno>
 #include <cstring>
 #include <thread>
-#include <utility>
 
 #include "platform/linux/CpuList.h"
-#include "platform/linux/Spawn.h"
 
 namespace calidus {
 
@@ -38,14 +36,17 @@ ChildState poll(ProcessId process) {
 
 }  // namespace
 
-bool LinuxProcessLauncher::effectiveUserIsRoot() {
-    return geteuid() == 0;
+LinuxProcessLauncher::LinuxProcessLauncher() : LinuxProcessLauncher(thisProcess()) {}
+
+LinuxProcessLauncher::LinuxProcessLauncher(const ProcessIdentity& identity)
+    : runAs_(decideRunAs(identity)) {}
+
+SpawnOptions LinuxProcessLauncher::spawnOptions() const {
+    return {.ownSession = true,
+            .quiet = true,
+            .environment = &runAs_.environment,
+            .user = runAs_.user ? &*runAs_.user : nullptr};
 }
-
-LinuxProcessLauncher::LinuxProcessLauncher() : LinuxProcessLauncher(effectiveUserIsRoot) {}
-
-LinuxProcessLauncher::LinuxProcessLauncher(RootCheck runningAsRoot)
-    : runningAsRoot_(std::move(runningAsRoot)) {}
 
 LaunchResult LinuxProcessLauncher::check(const std::filesystem::path& program,
                                          std::string& file) const {
@@ -56,8 +57,8 @@ LaunchResult LinuxProcessLauncher::check(const std::filesystem::path& program,
         }
         return {LaunchOutcome::Failed, std::strerror(errno)};
     }
-    if (runningAsRoot_()) {
-        return {LaunchOutcome::Failed, "not started while running as root"};
+    if (!runAs_.refusal.empty()) {
+        return {LaunchOutcome::Failed, runAs_.refusal};
     }
     if (!S_ISREG(info.st_mode) || access(program.c_str(), X_OK) != 0) {
         return {LaunchOutcome::Failed, std::strerror(EACCES)};
@@ -73,7 +74,7 @@ LaunchResult LinuxProcessLauncher::startDetached(const std::filesystem::path& pr
     if (checked.outcome != LaunchOutcome::Started) {
         return checked;
     }
-    if (!spawnDetached({file})) {
+    if (!spawnDetached({file}, spawnOptions())) {
         return {LaunchOutcome::Failed, "could not start a process"};
     }
     return {};
@@ -87,7 +88,7 @@ std::optional<ProcessId> LinuxProcessLauncher::start(const std::filesystem::path
     }
     std::vector<std::string> argv{file};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return spawnProgram(argv, {.ownSession = true, .quiet = true});
+    return spawnProgram(argv, spawnOptions());
 }
 
 bool LinuxProcessLauncher::running(ProcessId process) {

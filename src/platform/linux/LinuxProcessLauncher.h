@@ -1,20 +1,17 @@
 #pragma once
 
-#include <functional>
-
 #include "platform/ProcessLauncher.h"
+#include "platform/linux/RunAs.h"
+#include "platform/linux/Spawn.h"
 
 namespace calidus {
 
 // posix_spawn of the program file, with standard input and output on /dev/null so that no
-// program writes into the console's readings; never as root.
+// program writes into the console's readings; never as root (decideRunAs).
 class LinuxProcessLauncher : public ProcessLauncher {
   public:
-    using RootCheck = std::function<bool()>;
-    static bool effectiveUserIsRoot();
-
     LinuxProcessLauncher();
-    explicit LinuxProcessLauncher(RootCheck runningAsRoot);
+    explicit LinuxProcessLauncher(const ProcessIdentity& identity);
 
     LaunchResult startDetached(const std::filesystem::path& program) override;
     std::optional<ProcessId> start(const std::filesystem::path& program,
@@ -27,7 +24,9 @@ class LinuxProcessLauncher : public ProcessLauncher {
     // The program as a path the spawn takes as it is, or why it cannot start.
     LaunchResult check(const std::filesystem::path& program, std::string& file) const;
 
-    RootCheck runningAsRoot_;
+    SpawnOptions spawnOptions() const;
+
+    RunAs runAs_;
 };
 
 }  // namespace calidus

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "platform/linux/LinuxProcessLauncher.h"
 #include "platform/linux/Spawn.h"
 
 namespace calidus {
@@ -15,15 +14,21 @@ bool isWebAddress(const std::string& target) {
 
 }  // namespace
 
+LinuxShell::LinuxShell() : LinuxShell(thisProcess()) {}
+
+LinuxShell::LinuxShell(const ProcessIdentity& identity) : runAs_(decideRunAs(identity)) {}
+
 ShellOpen LinuxShell::open(const std::string& target) {
     std::error_code error;
     if (!isWebAddress(target) && !std::filesystem::exists(target, error)) {
         return ShellOpen::NotFound;
     }
-    if (LinuxProcessLauncher::effectiveUserIsRoot() || !spawnDetached({"xdg-open", target})) {
-        return ShellOpen::Failed;
+    if (!runAs_.refusal.empty()) {
+        return ShellOpen::Refused;
     }
-    return ShellOpen::Opened;
+    const SpawnOptions options{.environment = &runAs_.environment,
+                               .user = runAs_.user ? &*runAs_.user : nullptr};
+    return spawnDetached({"xdg-open", target}, options) ? ShellOpen::Opened : ShellOpen::Failed;
 }
 
 }  // namespace calidus

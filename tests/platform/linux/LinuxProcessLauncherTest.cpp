@@ -14,6 +14,16 @@ namespace {
 using testing::TempFolder;
 namespace fs = std::filesystem;
 
+// This process taken for a normal user's, or for root's with no user who asked for root.
+ProcessIdentity identity(bool root) {
+    if (root) {
+        return {.root = true, .environment = {"PATH=/usr/bin:/bin"}, .account = {}};
+    }
+    ProcessIdentity ours = thisProcess();
+    ours.root = false;
+    return ours;
+}
+
 // Waits, in short steps, for what a started program does.
 bool eventually(const std::function<bool()>& condition) {
     for (int step = 0; step < 500; ++step) {
@@ -45,7 +55,7 @@ TEST(LinuxProcessLauncher, StartsAProgramOnItsOwnAndTellsWhyNot) {
          {Case{folder / "missing.sh", false, LaunchOutcome::NotFound},
           Case{folder / "plain.txt", false, LaunchOutcome::Failed},
           Case{script, true, LaunchOutcome::Failed}, Case{script, false, LaunchOutcome::Started}}) {
-        LinuxProcessLauncher launcher([&c] { return c.root; });
+        LinuxProcessLauncher launcher(identity(c.root));
         const LaunchResult result = launcher.startDetached(c.program);
         EXPECT_EQ(result.outcome, c.outcome) << c.program << " " << result.reason;
         EXPECT_EQ(result.reason.empty(), c.outcome == LaunchOutcome::Started);
@@ -58,7 +68,7 @@ TEST(LinuxProcessLauncher, StartsAProgramOnItsOwnAndTellsWhyNot) {
 
 TEST(LinuxProcessLauncher, AKeptProgramRunsUntilItsGroupIsEndedAndIsReaped) {
     TempFolder folder;
-    LinuxProcessLauncher launcher([] { return false; });
+    LinuxProcessLauncher launcher(identity(false));
     for (const std::string name : {"polite", "stubborn"}) {
         const fs::path marker = folder / (name + ".ran");
         const fs::path script = folder / name;
@@ -78,7 +88,7 @@ TEST(LinuxProcessLauncher, AKeptProgramRunsUntilItsGroupIsEndedAndIsReaped) {
         EXPECT_FALSE(fs::exists("/proc/" + std::to_string(*id))) << name << ": not reaped";
     }
     EXPECT_FALSE(launcher.start(folder / "missing", {}));
-    EXPECT_FALSE(LinuxProcessLauncher([] { return true; }).start(folder / "polite", {}));
+    EXPECT_FALSE(LinuxProcessLauncher(identity(true)).start(folder / "polite", {}));
     EXPECT_FALSE(launcher.running(0));
 }
 
