@@ -97,14 +97,24 @@ StartResult Engine::startUp() {
     const std::uint32_t status = startDriver();
     if (status != 0 || !access_.msrAvailable()) {
         // A refused register access reports status 0.
-        return fail(StartOutcome::DriverError, "Driver Error", driverStatusText(status),
-                    MessageIcon::Error);
+        std::string text = driverStatusText(status);
+        if (const std::string hint = driverFailureHint(status, edition_.programName);
+            !hint.empty()) {
+            text += (text.empty() ? "" : "\n") + hint;
+        }
+        return fail(StartOutcome::DriverError, "Driver Error", text, MessageIcon::Error);
     }
     try {
         prepareMonitoringThread();
         if (!identifyProcessor()) {
-            return fail(StartOutcome::Refused, "Error", unsupportedProcessorMessage(processor_),
-                        MessageIcon::Error);
+            const StartResult refused =
+                fail(StartOutcome::Refused, "Error", unsupportedProcessorMessage(processor_),
+                     MessageIcon::Error);
+            if (const std::string vendor = unsupportedVendorLine(processor_, edition_.programName);
+                !vendor.empty()) {
+                window_.reportProblem(vendor);
+            }
+            return refused;
         }
         const ProfileFile file = ProfileFile::load(settingsFile_);
         if (!file.refusal().empty()) {

@@ -53,4 +53,21 @@ std::string driverStatusText(std::uint32_t status) {
     return status < kTexts.size() ? std::string(kTexts[status]) : std::string();
 }
 
+std::string driverFailureHint(std::uint32_t status, std::string_view program) {
+    const std::string asRoot = "run as root (sudo " + std::string(program) + ")";
+    switch (status) {
+        case 0:
+            return "The msr devices opened, but a register could not be read: " + asRoot +
+                   ", or load the msr module: sudo modprobe msr (a locked-down kernel refuses "
+                   "register access)";
+        case 2:
+            return "The msr devices refused access to this user: " + asRoot;
+        case 3:
+            return "No msr device (/dev/cpu/0/msr): " + asRoot +
+                   ", or load the msr module: sudo modprobe msr";
+        default:
+            return {};
+    }
+}
+
 }  // namespace calidus

@@ -4,6 +4,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "platform/Platform.h"
 
@@ -83,5 +84,9 @@ std::uint32_t processorOfMask(std::uint32_t mask);
 
 // The text the "Driver Error" box shows for a driver status code.
 std::string driverStatusText(std::uint32_t status);
+
+// The line under that text which says what failed and what to do (empty when nothing can be
+// said): status 0 means the driver started but a register read failed.
+std::string driverFailureHint(std::uint32_t status, std::string_view program);
 
 }  // namespace calidus

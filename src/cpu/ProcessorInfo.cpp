@@ -19,6 +19,17 @@ std::string hexText(const char* format, std::uint32_t value) {
     return text;
 }
 
+std::string vendorOf(const CpuidResult& leaf0) {
+    std::string vendor;
+    for (const std::uint32_t word : {leaf0.ebx, leaf0.edx, leaf0.ecx}) {
+        for (int byte = 0; byte < 4; ++byte) {
+            const char c = static_cast<char>((word >> (8 * byte)) & 0xFF);
+            vendor += c >= 0x20 && c < 0x7F ? c : '?';
+        }
+    }
+    return vendor;
+}
+
 bool isGenuineIntel(const CpuidResult& leaf0) {
     return leaf0.ebx == 0x756E6547 && leaf0.edx == 0x49656E69 && leaf0.ecx == 0x6C65746E;
 }
@@ -45,8 +56,10 @@ void clearCpuidLimit(ProcessorAccess& access) {
 }
 
 bool checkSupport(ProcessorAccess& access, const Edition& edition, ProcessorInfo& info) {
-    const bool intel = isGenuineIntel(access.cpuid(0));
+    const CpuidResult leaf0 = access.cpuid(0);
+    const bool intel = isGenuineIntel(leaf0);
     info.vendorText = intel ? "GenuineIntel" : "";
+    info.cpuidVendor = vendorOf(leaf0);
     bool supported = intel;
 
     const CpuidResult leaf1 = access.cpuid(1);
@@ -89,6 +102,14 @@ bool processorChanged(std::string_view storedSpec, std::uint32_t storedCpuid,
 std::string unsupportedProcessorMessage(const ProcessorInfo& info) {
     return "The processor detected is not supported.\n\n" + info.vendorText + "\n" +
            info.brandString + "\n\n";
+}
+
+std::string unsupportedVendorLine(const ProcessorInfo& info, std::string_view program) {
+    if (!info.vendorText.empty()) {
+        return {};
+    }
+    return std::string(program) + ": the processor's CPUID vendor is \"" + info.cpuidVendor +
+           "\"; only Intel processors (GenuineIntel) can be monitored";
 }
 
 }  // namespace calidus

@@ -14,6 +14,7 @@ struct ProcessorInfo {
     std::uint32_t cpuSignature = 0;  // CPUID leaf 1 EAX without processor type and extended family
     bool platformInfoClass = false;  // TjMax from MSR 0x1A2, C1E in 0x1FC, ratios from 0xCE
     std::string vendorText;
+    std::string cpuidVendor;  // the twelve characters of CPUID leaf 0, whatever the maker
     std::string brandString;
     std::string modelNumber;  // "-----" when the brand names no model
     std::string modelText;    // modelNumber with its display prefixes
@@ -41,5 +42,8 @@ bool processorChanged(std::string_view storedSpec, std::uint32_t storedCpuid,
 std::string_view storedBrand(std::string_view brandString);
 
 std::string unsupportedProcessorMessage(const ProcessorInfo& info);
+
+// The line that names the maker the refusal's box leaves blank; empty for an Intel processor.
+std::string unsupportedVendorLine(const ProcessorInfo& info, std::string_view program);
 
 }  // namespace calidus

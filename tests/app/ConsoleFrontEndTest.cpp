@@ -163,7 +163,9 @@ TEST(ConsoleFrontEnd, AFailedStartPrintsTheMessageAndExitsWithOne) {
     Platform platform = testing::makeFakePlatform(machine);
     ConsoleRig rig(Edition::xl(), platform);
     EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out, rig.errors), 4);
-    EXPECT_EQ(rig.errors.str(), "Driver Error: Driver Not Loaded\nTry Run as Administrator.\n");
+    EXPECT_EQ(rig.errors.str(),
+              "Driver Error: Driver Not Loaded\nTry Run as Administrator.\nThe msr devices "
+              "refused access to this user: run as root (sudo CalidusXL)\n");
     EXPECT_TRUE(rig.out.str().empty());
     EXPECT_TRUE(rig.slept.empty());
 }
@@ -296,8 +298,10 @@ TEST(ConsoleFrontEnd, APhenomIsRefusedWithoutTouchingTheSettingsFile) {
         EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out, rig.errors), 3);
         EXPECT_EQ(rig.errors.str(),
                   "Error: The processor detected is not supported.\n\n\nAMD Phenom(tm) 9600 "
-                  "Quad-Core "
-                  "Processor\n\n\n");
+                  "Quad-Core Processor\n\n\n" +
+                      std::string(edition->programName) +
+                      ": the processor's CPUID vendor is \"AuthenticAMD\"; only Intel "
+                      "processors (GenuineIntel) can be monitored\n");
         EXPECT_TRUE(rig.out.str().empty());
         EXPECT_FALSE(rig.settings.exists());
     }

@@ -25,14 +25,25 @@ void setCores(FakeMachine& machine, const std::vector<std::uint32_t>& apicIds) {
     machine.setCpuid(0, 4, {.eax = 3u << 26});
 }
 
+// The status text, then a line that says what failed and what to do.
 TEST(EngineStart, AnUnusableDriverShowsItsStatusTextAndChangesNothing) {
     struct Case {
         std::uint32_t status;
         bool msrAvailable;
         std::string text;
     };
-    for (const Case& c : {Case{2, true, "Driver Not Loaded\nTry Run as Administrator."},
-                          Case{0, false, "No Error"}, Case{7, true, ""}}) {
+    for (const Case& c :
+         {Case{2, true,
+               "Driver Not Loaded\nTry Run as Administrator.\nThe msr devices refused access to "
+               "this user: run as root (sudo Calidus)"},
+          Case{0, false,
+               "No Error\nThe msr devices opened, but a register could not be read: run as root "
+               "(sudo Calidus), or load the msr module: sudo modprobe msr (a locked-down kernel "
+               "refuses register access)"},
+          Case{3, true,
+               "Driver Not Found\nNo msr device (/dev/cpu/0/msr): run as root (sudo Calidus), or "
+               "load the msr module: sudo modprobe msr"},
+          Case{7, true, ""}}) {
         EngineRig rig;
         rig.machine.driverStatus = c.status;
         rig.machine.msrAvailable = c.msrAvailable;
@@ -87,9 +98,13 @@ TEST(EngineStart, AnUnsupportedProcessorIsRefusedAndNothingIsSavedOrRestored) {
             EXPECT_EQ(rig->settings.read(), "[Calidus]\nIconShow=3\n");
         }
         EXPECT_EQ(amd.desktop.calls,
-                  std::vector<std::string>{"message Error: The processor detected is not "
-                                           "supported.\n\n\nAMD Phenom(tm) 9600 Quad-Core "
-                                           "Processor\n\n"});
+                  (std::vector<std::string>{"message Error: The processor detected is not "
+                                            "supported.\n\n\nAMD Phenom(tm) 9600 Quad-Core "
+                                            "Processor\n\n",
+                                            "problem " + std::string(edition->programName) +
+                                                ": the processor's CPUID vendor is "
+                                                "\"AuthenticAMD\"; only Intel processors "
+                                                "(GenuineIntel) can be monitored"}));
         EXPECT_TRUE(amd.machine.msrWrites.empty());
         EXPECT_EQ(netBurst.desktop.calls,
                   std::vector<std::string>{"message Error: The processor detected is not "

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "config/SaveProblem.h"
+
 #include <string>
 
 #include "support/TempFolder.h"
@@ -204,6 +206,44 @@ TEST(SettingsWriter, FontChoiceAndFailedWritesLeaveTheFileConsistent) {
     const AtiSensorKeys ati = readAtiSensorKeys(ProfileFile::load(path));
     EXPECT_EQ(ati.pollInterval, 30);
     EXPECT_TRUE(ati.disableSensor);
+}
+
+// A full disk cannot be made here; its result is what the platform's replace gives for ENOSPC.
+TEST(SettingsWriter, AFailedSaveSaysWhatFailedAndWhatToDo) {
+    TempFolder folder;
+    const auto readOnly = folder / "Calidus.ini";
+    TempFolder::write(readOnly, "[Calidus]\n");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+    const auto aFolder = folder / "CalidusXL.ini";
+    std::filesystem::create_directory(aFolder);
+    const std::string at = folder.path().string();
+    struct Case {
+        std::filesystem::path file;
+        ReplaceResult result;
+        std::string text;
+    };
+    const Case cases[] = {
+        {readOnly, saveOnExit(readOnly, ExitState{}),
+         "the settings could not be saved to " + readOnly.string() +
+             ": it is read-only, or its file system is\nTo save them, make it writable (chmod "
+             "u+w " +
+             readOnly.string() + ") to keep the settings; the file is as it was."},
+        {aFolder, saveOnExit(aFolder, ExitState{}),
+         "the settings could not be saved to " + aFolder.string() +
+             ": a folder or another non-file is in its place\nTo save them, move that away so "
+             "that a settings file can be made there; the file is as it was."},
+        {readOnly,
+         {ReplaceFailure::DiskFull, "No space left on device"},
+         "the settings could not be saved to " + readOnly.string() +
+             ": the disk is full (no space or no inode left)\nTo save them, free some space on "
+             "the disk of " +
+             at + "; the file is as it was."},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(c.result) << c.text;
+        EXPECT_EQ(saveProblemText(c.file, c.result), c.text);
+    }
+    EXPECT_EQ(TempFolder::read(readOnly), "[Calidus]\n");
 }
 
 }  // namespace
