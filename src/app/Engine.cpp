@@ -400,6 +400,11 @@ bool Engine::resetStatistics() {
 // memory for a huge file) can never leave clock modulation on. The log is flushed after the
 // exit save and the GPU sources are released after clock modulation is switched off.
 void Engine::shutdown() {
+    // Done once: the XL edition's unconditional stop request would wait out the whole budget
+    // for a clock thread that has already ended.
+    if (phase_ == RunPhase::ShutDown) {
+        return;
+    }
     if (phase_ == RunPhase::Refused) {
         // A refused start read no settings and changed no register, so only the driver goes.
         access_.stopDriver();

@@ -1,11 +1,13 @@
 #include "platform/sim/SimulatedPlatform.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "platform/linux/LinuxPlatform.h"
+#include "platform/sim/ClockModulationRecord.h"
 #include "platform/sim/DescriptionParser.h"
 #include "platform/sim/LoadingLauncher.h"
 #include "platform/sim/SimAdlLibrary.h"
@@ -100,6 +102,11 @@ SimulatedMachineLoad loadSimulatedMachine(const std::string& nameOrFile) {
     Platform platform = makeSimulatedPlatform(
         std::move(*parse.description), {std::move(host.scheduler), std::move(host.clock),
                                         std::move(host.processorTime), std::move(real.launcher)});
+    if (const char* record = std::getenv("CALIDUS_CLOCK_MODULATION_RECORD");
+        record != nullptr && *record != '\0') {
+        platform.driver =
+            std::make_unique<ClockModulationRecord>(std::move(platform.driver), record);
+    }
     platform.clock = std::move(real.clock);
     platform.processorTime = std::move(real.processorTime);
     platform.shell = std::move(real.shell);
