@@ -57,7 +57,8 @@ ReplaceResult saveSettings(const std::filesystem::path& path, const Edition& edi
     ProfileFile file = ProfileFile::load(path);
     table.write(file, Writer::Ok, values, context.cores, keyContext);
     ReplaceResult saved = saveSettingsFile(file, path, step);
-    if (const auto pluginPath = pluginConfigPath(settings.rivaFile)) {
+    if (const auto pluginPath = pluginConfigPath(settings.rivaFile);
+        pluginPath && context.pluginAllowed) {
         ProfileFile plugin = ProfileFile::load(*pluginPath);
         table.write(plugin, Writer::Plugin, values, context.cores, keyContext);
         plugin.save(*pluginPath, step);

@@ -10,6 +10,7 @@
 #include "config/ScreenPosition.h"
 #include "config/Settings.h"
 #include "config/SettingsReader.h"
+#include "platform/UserRights.h"
 
 namespace calidus {
 
@@ -22,10 +23,12 @@ struct SaveContext {
     std::array<bool, 8> slotPresent{};  // core slots whose core exists
     CoreCalibration cores;
     GpuSourcesRunning gpu;
+    // The plug-in's configuration lies where "RivaFile" points, which root does not write to.
+    bool pluginAllowed = !runningAsRoot();
 };
 
-// The Settings window's OK. When "RivaFile" names a RivaTuner.exe, the per-core TjMax and Idle
-// keys also go into the plug-in's CLCore.cfg.
+// The Settings window's OK. When "RivaFile" names a RivaTuner.exe and the context allows it, the
+// per-core TjMax and Idle keys also go into the plug-in's CLCore.cfg.
 ReplaceResult saveSettings(const std::filesystem::path& path, const Edition& edition,
                            const Settings& settings, const SaveContext& context,
                            const WriteStep& step = writeWhole);

@@ -144,10 +144,17 @@ TEST(SettingsWriter, OkKeepsThePluginConfigurationInStep) {
     std::filesystem::create_directories(folder / "RivaTuner" / "PlugIns" / "Monitoring");
     Settings settings;
     settings.rivaFile = (folder / "RivaTuner" / "RivaTuner.exe").string();
-    ASSERT_TRUE(saveSettings(folder / "Calidus.ini", Edition::standard(), settings, twoCores()));
-    const std::string plugin =
-        TempFolder::read(folder / "RivaTuner" / "PlugIns" / "Monitoring" / "CLCore.cfg");
-    EXPECT_EQ(plugin, "[Calidus]\nIdle0=1.5\nTjMax0=100\nIdle1=-2.0\nTjMax1=105\n");
+    const auto config = folder / "RivaTuner" / "PlugIns" / "Monitoring" / "CLCore.cfg";
+    SaveContext asRoot = twoCores();
+    asRoot.pluginAllowed = false;
+    ASSERT_TRUE(saveSettings(folder / "Calidus.ini", Edition::standard(), settings, asRoot));
+    EXPECT_FALSE(std::filesystem::exists(config));
+
+    SaveContext context = twoCores();
+    context.pluginAllowed = true;
+    ASSERT_TRUE(saveSettings(folder / "Calidus.ini", Edition::standard(), settings, context));
+    EXPECT_EQ(TempFolder::read(config),
+              "[Calidus]\nIdle0=1.5\nTjMax0=100\nIdle1=-2.0\nTjMax1=105\n");
 
     EXPECT_FALSE(pluginConfigPath("/opt/RivaTuner/rivatuner.exe"));
     EXPECT_FALSE(pluginConfigPath(""));
