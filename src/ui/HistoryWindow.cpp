@@ -89,7 +89,7 @@ void HistoryWindow::setSpan(HistorySpan span) {
 }
 
 bool HistoryWindow::saveCsv(const std::filesystem::path& file) const {
-    return writeFileAtomically(file, historyCsv(chart_, clock_));
+    return static_cast<bool>(writeFileAtomically(file, historyCsv(chart_, clock_)));
 }
 
 void HistoryWindow::chooseFileAndSave() {
