@@ -92,7 +92,9 @@ TEST(SensorTest, AWholeRunWithAStressScriptCoolsStepByStepAndRestoresTheMachine)
     testing::TempFolder::write(
         script, "#!/bin/sh\necho $$ > \"" + (folder / "pid").string() + "\"\nexec sleep 600\n");
     fs::permissions(script, fs::perms::owner_all);
-    Rig rig(std::make_unique<LinuxProcessLauncher>([] { return false; }));
+    ProcessIdentity asOurselves = thisProcess();
+    asOurselves.root = false;
+    Rig rig(std::make_unique<LinuxProcessLauncher>(asOurselves));
     rig.openAndStart(script);
     const SensorTestView& view = rig.test->view();
     EXPECT_NE(view.movement[0], "0");
