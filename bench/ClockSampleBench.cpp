@@ -16,7 +16,7 @@
 #include "measure/ClockMeasurement.h"
 #include "measure/FixedCounters.h"
 #include "platform/linux/LinuxClock.h"
-#include "platform/linux/LinuxCommandRunner.h"
+#include "platform/linux/InProcessRegisters.h"
 #include "platform/linux/LinuxDriverLibrary.h"
 #include "platform/linux/LinuxProcessor.h"
 #include "platform/linux/LinuxScheduler.h"
@@ -93,7 +93,8 @@ void BM_ClockTickLinuxDevices(benchmark::State& state) {
     platform.processor = std::make_unique<LinuxProcessor>();
     platform.clock = std::make_unique<LinuxClock>();
     platform.driver = std::make_unique<LinuxDriverLibrary>(
-        root.string(), std::make_unique<LinuxCommandRunner>(), [] { return false; });
+            std::make_unique<InProcessRegisters>(root.string(), [] { return false; }));
+        platform.driver->start();
     {
         ClockRig rig(platform);
         const long long before = kernelMigrations();

@@ -14,7 +14,7 @@
 #include "FakeDeviceTree.h"
 #include "common/Registers.h"
 #include "cpu/ProcessorAccess.h"
-#include "platform/linux/LinuxCommandRunner.h"
+#include "platform/linux/InProcessRegisters.h"
 #include "platform/linux/LinuxDriverLibrary.h"
 #include "platform/linux/LinuxScheduler.h"
 
@@ -30,7 +30,8 @@ struct DeviceRig {
         root = makeDeviceTree(masks.process);
         platform.scheduler = std::move(scheduler);
         platform.driver = std::make_unique<LinuxDriverLibrary>(
-            root.string(), std::make_unique<LinuxCommandRunner>(), [] { return false; });
+            std::make_unique<InProcessRegisters>(root.string(), [] { return false; }));
+        platform.driver->start();
         access.setSystemMask(masks.process);
         processor = 31 - static_cast<std::uint32_t>(std::countl_zero(masks.process));
     }

@@ -97,12 +97,8 @@ StartResult Engine::startUp() {
     const std::uint32_t status = startDriver();
     if (status != 0 || !access_.msrAvailable()) {
         // A refused register access reports status 0.
-        std::string text = driverStatusText(status);
-        if (const std::string hint = driverFailureHint(status, edition_.programName);
-            !hint.empty()) {
-            text += (text.empty() ? "" : "\n") + hint;
-        }
-        return fail(StartOutcome::DriverError, "Driver Error", text, MessageIcon::Error);
+        return fail(StartOutcome::DriverError, "Driver Error", driverErrorText(status),
+                    MessageIcon::Error);
     }
     try {
         prepareMonitoringThread();
@@ -134,6 +130,7 @@ StartResult Engine::startUp() {
                         "No core of this processor can be monitored.", MessageIcon::Error);
         }
         startMonitoringClock();
+        reportDriverNotice();
     } catch (const std::bad_alloc&) {
         return fail(StartOutcome::MemoryError, std::string(edition_.programName),
                     "Memory Allocation Error.", MessageIcon::None);
@@ -158,6 +155,29 @@ std::uint32_t Engine::startDriver() {
     access_.startDriver();
     platform_.scheduler->sleep(kDriverSettleTime);
     return access_.driverStatus();
+}
+
+// The status text, then on a line of its own why register access failed where the driver knows.
+std::string Engine::driverErrorText(std::uint32_t status) {
+    std::string text = driverStatusText(status);
+    // What the driver learnt says more than a guess from the status.
+    std::string detail = platform_.driver->takeNotice();
+    if (detail.empty()) {
+        detail = driverFailureHint(status, edition_.programName);
+    }
+    if (!detail.empty()) {
+        text += (text.empty() ? "" : "\n") + detail;
+    }
+    return text;
+}
+
+// Something the driver learnt while monitoring (the kernel refuses writes): said once, and the
+// run goes on.
+void Engine::reportDriverNotice() {
+    const std::string notice = platform_.driver->takeNotice();
+    if (!notice.empty()) {
+        window_.showMessage(std::string(edition_.programName), notice, MessageIcon::Warning);
+    }
 }
 
 void Engine::prepareMonitoringThread() {
@@ -255,6 +275,7 @@ void Engine::runTick() {
     }
     monitorTick();
     keepFixedCountersRunning();
+    reportDriverNotice();
 }
 
 void Engine::firstTick() {

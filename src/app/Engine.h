@@ -140,6 +140,8 @@ class Engine {
     StartResult startUp();
     void raisePriorities();
     std::uint32_t startDriver();
+    std::string driverErrorText(std::uint32_t status);
+    void reportDriverNotice();
     void prepareMonitoringThread();
     bool identifyProcessor();
     void buildCoreMap();

@@ -89,7 +89,7 @@ bool HelperServer::answer(std::vector<std::byte>& input, std::vector<HelperRecor
         }
         const HelperRecord request = decode(input.data() + at);
         at += kHelperRecordSize;
-        replies.push_back(reply(request));
+        replies.push_back(answerRequest(gate_, request));
         if (request.operation == HelperOperation::Goodbye &&
             replies.back().status == MsrStatus::Ok) {
             input.clear();
@@ -100,7 +100,7 @@ bool HelperServer::answer(std::vector<std::byte>& input, std::vector<HelperRecor
     return false;
 }
 
-HelperRecord HelperServer::reply(const HelperRecord& request) {
+HelperRecord answerRequest(MsrGate& gate, const HelperRecord& request) {
     HelperRecord answer = request;
     if (request.status != MsrStatus::Ok || request.reserved != 0) {
         answer.status = MsrStatus::Malformed;
@@ -109,12 +109,12 @@ HelperRecord HelperServer::reply(const HelperRecord& request) {
     switch (request.operation) {
         case HelperOperation::Read: {
             std::uint64_t value = 0;
-            answer.status = gate_.read(request.processor, request.index, value);
+            answer.status = gate.read(request.processor, request.index, value);
             answer.setValue(succeeded(answer.status) ? value : 0);
             return answer;
         }
         case HelperOperation::Write:
-            answer.status = gate_.write(request.processor, request.index, request.value());
+            answer.status = gate.write(request.processor, request.index, request.value());
             return answer;
         case HelperOperation::Goodbye:
             return answer;

@@ -9,6 +9,10 @@
 
 namespace calidus {
 
+// The reply to one request: the gate's answer, with the value for a read. The helper and the
+// in-process driver answer alike.
+HelperRecord answerRequest(MsrGate& gate, const HelperRecord& request);
+
 // The register helper's conversation: greet, then answer requests through the gate until the
 // program says goodbye or its end closes. Without the goodbye the program was killed or crashed,
 // and the clock modulation it changed is put back before the helper ends.
@@ -26,7 +30,6 @@ class HelperServer {
     bool answer(std::vector<std::byte>& input, std::vector<HelperRecord>& replies);
 
   private:
-    HelperRecord reply(const HelperRecord& request);
     bool send(const std::vector<HelperRecord>& replies);
 
     HelperChannel& channel_;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace calidus {
 
@@ -31,6 +32,11 @@ class DriverLibrary {
     // The reads in their order; a backend that pays per call answers them in one go.
     virtual void readBatch(std::span<MsrRead> reads);
     virtual void stop() = 0;
+    // What the person should be told about register access that no status code says (why it
+    // is missing, that the kernel refuses writes); each notice once, then empty.
+    virtual std::string takeNotice() { return {}; }
+    // True when the temperatures come from the kernel's sensors and no register is reachable.
+    virtual bool readOnly() const { return false; }
 };
 
 }  // namespace calidus

@@ -16,6 +16,9 @@ std::string registerAccessNotice(RegisterAccessProblem problem) {
             return "Register access was not authorised, or no authentication agent is running.";
         case RegisterAccessProblem::LauncherMissing:
             return "Register access needs pkexec, which could not be started.";
+        case RegisterAccessProblem::HelperMissing:
+            return "The register helper calidus-msr is not installed; install the program, or "
+                   "run it as root.";
         case RegisterAccessProblem::HelperFailed:
             return "The register helper calidus-msr failed.";
         case RegisterAccessProblem::WritesLocked:

@@ -12,6 +12,7 @@ enum class RegisterAccessProblem {
     Dismissed,        // pkexec: the authentication dialog was dismissed (exit 126)
     NotAuthorised,    // pkexec: not authorised, or no authentication agent (exit 127)
     LauncherMissing,  // pkexec could not be started
+    HelperMissing,    // the register helper is not installed where the program looks
     HelperFailed,     // the helper ended without greeting, or said something else
     WritesLocked,     // the kernel refuses register writes; reads still work
 };

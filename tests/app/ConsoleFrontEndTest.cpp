@@ -7,6 +7,7 @@
 
 #include "app/ConsoleDesktop.h"
 #include "app/EngineRig.h"
+#include "platform/RegisterAccessProblem.h"
 
 namespace calidus {
 namespace {
@@ -178,6 +179,33 @@ TEST(ConsoleFrontEnd, ADriverErrorNamesItselfEvenWithoutAText) {
     ConsoleRig rig(Edition::standard(), platform);
     EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Lines, 1), rig.out, rig.errors), 4);
     EXPECT_EQ(rig.errors.str(), "Driver Error\n");
+}
+
+TEST(ConsoleFrontEnd, DeclinedRegisterAccessSaysWhyAndRefusedWritesAreSaidOnce) {
+    struct Case {
+        std::string keys;
+        int exitCode;
+        std::string errors;
+    };
+    const std::string notAllowed = "Driver Error: Driver Not Loaded\nTry Run as Administrator.\n";
+    const Case cases[] = {
+        {"Authentication=dismissed\n", 1,
+         notAllowed + registerAccessNotice(RegisterAccessProblem::Dismissed) + "\n"},
+        {"Authentication=refused\n", 1,
+         notAllowed + registerAccessNotice(RegisterAccessProblem::NotAuthorised) + "\n"},
+        {"Authentication=granted\n", 0, ""},
+        {"WritesLocked=1\n", 0,
+         "Calidus: " + registerAccessNotice(RegisterAccessProblem::WritesLocked) + "\n"},
+    };
+    for (const Case& c : cases) {
+        FakeMachine host;
+        Platform platform = testing::simulatedPlatform(host, "i7-920", c.keys);
+        ConsoleRig rig(Edition::standard(), platform, "ClockMod=24\n");
+        EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out), c.exitCode)
+            << c.keys;
+        EXPECT_EQ(rig.errors.str(), c.errors) << c.keys;
+        EXPECT_EQ(rig.jsonLines().size(), c.exitCode == 0 ? 3u : 0u) << c.keys;
+    }
 }
 
 // The XL edition drops the icons of absent cores at the first tick whatever the front end, so

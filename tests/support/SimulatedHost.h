@@ -56,8 +56,12 @@ inline Platform describedPlatform(FakeMachine& host, const std::string& descript
     return platform;
 }
 
-inline Platform simulatedPlatform(FakeMachine& host, const std::string& model) {
-    return describedPlatform(host, builtInDescription(model));
+// `machineKeys` are added to the model's [Machine] section.
+inline Platform simulatedPlatform(FakeMachine& host, const std::string& model,
+                                  const std::string& machineKeys = {}) {
+    std::string description = builtInDescription(model);
+    description.insert(description.find('\n', description.find("[Machine]")) + 1, machineKeys);
+    return describedPlatform(host, description);
 }
 
 }  // namespace calidus::testing

@@ -1,142 +1,136 @@
 #include "platform/linux/LinuxDriverLibrary.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
-#include <charconv>
-#include <filesystem>
-#include <optional>
+#include <string_view>
+#include <utility>
 
-#include "common/Registers.h"
-#include "platform/linux/LinuxCommandRunner.h"
+#include "platform/linux/HelperRegisters.h"
+#include "platform/linux/InProcessRegisters.h"
+#include "platform/linux/msr/MsrModuleLoader.h"
 
 namespace calidus {
 
 namespace {
 
-// The msr module moves each register as two 32-bit words, EAX then EDX.
-using Halves = std::array<std::uint32_t, 2>;
+constexpr std::uint32_t kTimeStampCounter = 0x10;
+constexpr std::string_view kPkexec = "/usr/bin/pkexec";
+constexpr std::array<std::string_view, 2> kModuleLoaders{"/sbin/modprobe", "/usr/sbin/modprobe"};
 
-std::optional<std::uint32_t> processorNumber(const std::string& name) {
-    std::uint32_t cpu = 0;
-    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), cpu);
-    if (error != std::errc() || end != name.data() + name.size()) {
-        return std::nullopt;
-    }
-    return cpu;
+HelperRecord request(HelperOperation operation, std::uint32_t processor, std::uint32_t index) {
+    HelperRecord record;
+    record.operation = operation;
+    record.processor = processor;
+    record.index = index;
+    return record;
 }
 
 }  // namespace
 
-int LinuxDriverLibrary::openDevice(const std::string& path, bool writable) {
-    return ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
-}
+LinuxDriverLibrary::LinuxDriverLibrary(std::unique_ptr<RegisterPath> path)
+    : path_(std::move(path)) {}
 
-LinuxDriverLibrary::LinuxDriverLibrary()
-    : LinuxDriverLibrary("/dev/cpu", std::make_unique<LinuxCommandRunner>(),
-                         [] { return geteuid() == 0; }) {}
-
-LinuxDriverLibrary::LinuxDriverLibrary(std::string root, std::unique_ptr<CommandRunner> runner,
-                                       std::function<bool()> runningAsRoot, OpenDevice open)
-    : root_(std::move(root)),
-      runner_(std::move(runner)),
-      runningAsRoot_(std::move(runningAsRoot)),
-      open_(std::move(open)) {}
-
-LinuxDriverLibrary::~LinuxDriverLibrary() {
-    closeDevices();
+std::unique_ptr<LinuxDriverLibrary> LinuxDriverLibrary::forThisUser() {
+    if (geteuid() == 0) {
+        return std::make_unique<LinuxDriverLibrary>(std::make_unique<InProcessRegisters>(
+            "/dev/cpu", [] { return loadMsrModule(kModuleLoaders); }));
+    }
+    return std::make_unique<LinuxDriverLibrary>(
+        std::make_unique<HelperRegisters>(std::string(kPkexec), CALIDUS_MSR_HELPER));
 }
 
 void LinuxDriverLibrary::start() {
-    if (presentDevices().empty() && runningAsRoot_()) {
-        runner_->run({"modprobe", "msr"});
+    if (started_) {
+        return;
     }
+    started_ = true;
+    problem_ = path_->open();
+    open_ = problem_ == RegisterAccessProblem::None;
+    notice_ = registerAccessNotice(problem_);
 }
 
 std::uint32_t LinuxDriverLibrary::status() {
-    const std::vector<std::uint32_t> cpus = presentDevices();
-    if (cpus.empty()) {
-        return kNoDevice;
-    }
-    for (const std::uint32_t cpu : cpus) {
-        if (device(cpu) >= 0) {
+    start();
+    switch (problem_) {
+        case RegisterAccessProblem::None:
             return kUsable;
-        }
+        case RegisterAccessProblem::NoDevices:
+            return kNoDevice;
+        default:
+            return kDeviceRefused;
     }
-    return kDeviceRefused;
 }
 
 bool LinuxDriverLibrary::msrAvailable() {
-    const std::vector<std::uint32_t> cpus = presentDevices();
-    if (cpus.empty()) {
-        return false;
-    }
     std::uint32_t low = 0;
     std::uint32_t high = 0;
-    return readMsr(*std::min_element(cpus.begin(), cpus.end()), msr::kTimeStampCounter, low, high);
+    return readMsr(0, kTimeStampCounter, low, high);
 }
 
 bool LinuxDriverLibrary::readMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t& low,
                                  std::uint32_t& high) {
-    const int fd = device(processor);
-    Halves value{};
-    if (fd < 0 || pread(fd, value.data(), sizeof value, static_cast<off_t>(index)) !=
-                      static_cast<ssize_t>(sizeof value)) {
+    HelperRecord record = request(HelperOperation::Read, processor, index);
+    if (!succeeded(access(record))) {
         return false;
     }
-    low = value[0];
-    high = value[1];
+    low = record.low;
+    high = record.high;
     return true;
 }
 
 bool LinuxDriverLibrary::writeMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t low,
                                   std::uint32_t high) {
-    const int fd = device(processor);
-    const Halves value{low, high};
-    return fd >= 0 && pwrite(fd, value.data(), sizeof value, static_cast<off_t>(index)) ==
-                          static_cast<ssize_t>(sizeof value);
+    HelperRecord record = request(HelperOperation::Write, processor, index);
+    record.low = low;
+    record.high = high;
+    const MsrStatus status = access(record);
+    if (status == MsrStatus::WritesLocked && !writesLockedSaid_) {
+        writesLockedSaid_ = true;
+        notice_ = registerAccessNotice(RegisterAccessProblem::WritesLocked);
+    }
+    return succeeded(status);
+}
+
+void LinuxDriverLibrary::readBatch(std::span<MsrRead> reads) {
+    batch_.clear();
+    for (const MsrRead& read : reads) {
+        batch_.push_back(request(HelperOperation::Read, read.processor, read.index));
+    }
+    exchange(batch_);
+    for (std::size_t n = 0; n < reads.size(); ++n) {
+        reads[n].ok = succeeded(batch_[n].status);
+        if (reads[n].ok) {
+            reads[n].low = batch_[n].low;
+            reads[n].high = batch_[n].high;
+        }
+    }
 }
 
 void LinuxDriverLibrary::stop() {
-    closeDevices();
+    if (open_) {
+        open_ = false;
+        path_->close();
+    }
 }
 
-std::vector<std::uint32_t> LinuxDriverLibrary::presentDevices() const {
-    std::vector<std::uint32_t> cpus;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(root_, error)) {
-        const std::string name = entry.path().filename().string();
-        const std::optional<std::uint32_t> cpu = processorNumber(name);
-        if (cpu && std::filesystem::exists(entry.path() / "msr", error)) {
-            cpus.push_back(*cpu);
+std::string LinuxDriverLibrary::takeNotice() {
+    return std::exchange(notice_, {});
+}
+
+MsrStatus LinuxDriverLibrary::access(HelperRecord& record) {
+    exchange({&record, 1});
+    return record.status;
+}
+
+void LinuxDriverLibrary::exchange(std::span<HelperRecord> records) {
+    if (!open_) {
+        for (HelperRecord& record : records) {
+            record.status = MsrStatus::DeviceUnavailable;
         }
+        return;
     }
-    return cpus;
-}
-
-int LinuxDriverLibrary::device(std::uint32_t cpu) {
-    const auto known = descriptors_.find(cpu);
-    if (known != descriptors_.end()) {
-        return known->second;
-    }
-    const std::string path = root_ + "/" + std::to_string(cpu) + "/msr";
-    int fd = open_(path, true);
-    if (fd < 0) {
-        fd = open_(path, false);
-    }
-    if (fd >= 0) {
-        descriptors_.emplace(cpu, fd);
-    }
-    return fd;
-}
-
-void LinuxDriverLibrary::closeDevices() {
-    for (const auto& [cpu, fd] : descriptors_) {
-        close(fd);
-    }
-    descriptors_.clear();
+    path_->exchange(records);
 }
 
 }  // namespace calidus

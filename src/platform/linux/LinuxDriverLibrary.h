@@ -1,64 +1,60 @@
 #pragma once
 
-#include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/CommandRunner.h"
 #include "platform/DriverLibrary.h"
+#include "platform/RegisterAccessProblem.h"
+#include "platform/linux/RegisterPath.h"
 
 namespace calidus {
 
-// Registers through the msr kernel module's devices <root>/<cpu>/msr: eight bytes at the
-// register's index, low half first. The kernel executes the access on the device's processor,
-// so the calling thread never moves. One descriptor per processor, opened on first use,
-// read-write where allowed and read-only otherwise (reads then work, writes fail). Used by one
-// thread at a time.
+// Registers through the msr kernel module's devices <root>/<processor>/msr, whose access the
+// kernel runs on that processor, so the calling thread never moves: opened by the program itself
+// when it is root, by the register helper calidus-msr (started through pkexec) otherwise. Either
+// way only the allow-listed registers and bits can be touched, and a write that would change
+// nothing is not made. Used by one thread at a time.
 class LinuxDriverLibrary : public DriverLibrary {
   public:
-    // A descriptor for a device path, or -1; tests replace it to have a device refused,
-    // since root opens any file whatever its permissions.
-    using OpenDevice = std::function<int(const std::string& path, bool writable)>;
-    static int openDevice(const std::string& path, bool writable);
-
     static constexpr std::uint32_t kUsable = 0;
     static constexpr std::uint32_t kDeviceRefused = 2;  // "Driver Not Loaded ..."
     static constexpr std::uint32_t kNoDevice = 3;       // "Driver Not Found"
 
-    // /dev/cpu, modprobe run by LinuxCommandRunner, root when the effective user id is 0.
-    LinuxDriverLibrary();
-    LinuxDriverLibrary(std::string root, std::unique_ptr<CommandRunner> runner,
-                       std::function<bool()> runningAsRoot, OpenDevice open = openDevice);
-    ~LinuxDriverLibrary() override;
-    LinuxDriverLibrary(const LinuxDriverLibrary&) = delete;
-    LinuxDriverLibrary& operator=(const LinuxDriverLibrary&) = delete;
+    explicit LinuxDriverLibrary(std::unique_ptr<RegisterPath> path);
+    // The path for whoever runs the program: root opens /dev/cpu itself; anybody else asks
+    // pkexec to start the installed helper.
+    static std::unique_ptr<LinuxDriverLibrary> forThisUser();
 
-    // Loads the msr module when no device exists; only root may.
+    // Opens the path: loads the msr module when no device exists, asks for authentication.
     void start() override;
-    // Usable once one device opens; refused when devices exist but none opens.
     std::uint32_t status() override;
-    // Whether the time-stamp counter (IA32_TSC) reads on the lowest processor with a device.
+    // Whether the time-stamp counter (IA32_TSC, 0x10) reads on processor 0.
     bool msrAvailable() override;
-    // A failed access (no device, register out of range) leaves low and high as they were.
+    // A failed or refused access leaves low and high as they were.
     bool readMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t& low,
                  std::uint32_t& high) override;
     bool writeMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t low,
                   std::uint32_t high) override;
-    // Closes every descriptor.
+    // One round trip to the helper for the whole batch.
+    void readBatch(std::span<MsrRead> reads) override;
+    // Tells the helper goodbye: the program restored what it changed.
     void stop() override;
+    // Why register access failed, once after the start; that the kernel refuses writes, once
+    // after the first refused write.
+    std::string takeNotice() override;
 
   private:
-    std::vector<std::uint32_t> presentDevices() const;
-    int device(std::uint32_t cpu);
-    void closeDevices();
+    MsrStatus access(HelperRecord& record);
+    void exchange(std::span<HelperRecord> records);
 
-    std::string root_;
-    std::unique_ptr<CommandRunner> runner_;
-    std::function<bool()> runningAsRoot_;
-    OpenDevice open_;
-    std::map<std::uint32_t, int> descriptors_;  // processor -> open descriptor
+    std::unique_ptr<RegisterPath> path_;
+    bool started_ = false;
+    bool open_ = false;
+    RegisterAccessProblem problem_ = RegisterAccessProblem::None;
+    bool writesLockedSaid_ = false;
+    std::string notice_;
+    std::vector<HelperRecord> batch_;  // kept between ticks: no allocation per tick
 };
 
 }  // namespace calidus

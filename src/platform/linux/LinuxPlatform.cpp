@@ -15,7 +15,7 @@ namespace calidus {
 
 Platform makeLinuxPlatform() {
     Platform platform;
-    platform.driver = std::make_unique<LinuxDriverLibrary>();
+    platform.driver = LinuxDriverLibrary::forThisUser();
     platform.processor = std::make_unique<LinuxProcessor>();
     platform.scheduler = std::make_unique<LinuxScheduler>();
     platform.clock = std::make_unique<LinuxClock>();

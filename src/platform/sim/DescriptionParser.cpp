@@ -25,6 +25,7 @@
 // NvidiaLibrary and AtiLibrary are "present" when a card of that vendor is given, else "missing";
 // "fails" loads the library but its start fails. A [Gpu.N] section must name its Vendor (nvidia or
 // ati); its Temperature defaults to 50, Outputs to 1, Name, NvidiaDriver and the rest to nothing.
+// Authentication none (none, granted, dismissed or refused), WritesLocked 0.
 
 namespace calidus {
 
@@ -37,11 +38,11 @@ constexpr std::size_t kMaxProcessors = 32;  // affinity masks are 32 bits
 
 constexpr int kMaxGpus = 16;
 
-const std::array<std::string_view, 18> kMachineKeys{
+const std::array<std::string_view, 20> kMachineKeys{
     "Vendor",          "Brand",        "Signature",    "ApicIds", "LogicalPerPackage",
     "CoresPerPackage", "MaxLeaf",      "Dts",          "Sse3",    "MsrInstructions",
     "TscMHz",          "DriverStatus", "MsrAvailable", "Missing", "NvidiaLibrary",
-    "AtiLibrary",      "NvidiaDriver", "LowestRatio"};
+    "AtiLibrary",      "NvidiaDriver", "LowestRatio",  "Authentication", "WritesLocked"};
 
 const std::array<std::string_view, 10> kGpuKeys{"Vendor",    "Name",      "Temperature", "Memory",
                                                 "LinkWidth", "CoreClock", "MemoryClock", "Voltage",
@@ -155,6 +156,21 @@ std::string text(const Entry& entry, std::size_t longest) {
         refuse(entry, "longer than " + std::to_string(longest) + " characters");
     }
     return std::string(entry.value);
+}
+
+Authentication authentication(const Entry& entry) {
+    constexpr std::array<std::pair<std::string_view, Authentication>, 4> kAnswers{{
+        {"none", Authentication::NotAsked},
+        {"granted", Authentication::Granted},
+        {"dismissed", Authentication::Dismissed},
+        {"refused", Authentication::Refused},
+    }};
+    for (const auto& [word, answer] : kAnswers) {
+        if (equalsIgnoringCase(entry.value, word)) {
+            return answer;
+        }
+    }
+    refuse(entry, "not none, granted, dismissed or refused: " + std::string(entry.value));
 }
 
 std::vector<std::uint32_t> apicIds(const Entry& entry) {
@@ -438,6 +454,10 @@ class DescriptionReader {
         d.tscMHz = given("TscMHz") ? megahertz(*given("TscMHz")) : 2000.0;
         d.driverStatus = given("DriverStatus") ? number32(*given("DriverStatus")) : 0;
         d.msrAvailable = given("MsrAvailable") ? flag(*given("MsrAvailable")) : true;
+        if (const Entry* answer = given("Authentication")) {
+            d.authentication = authentication(*answer);
+        }
+        d.writesLocked = given("WritesLocked") ? flag(*given("WritesLocked")) : false;
         if (const Entry* missing = given("Missing")) {
             d.missing = registerIndices(*missing);
         }

@@ -31,6 +31,10 @@ struct GpuDescription {
 // What loading a vendor's GPU library does.
 enum class GpuLibraryState { Present, Missing, Failing };
 
+// Whether register access asks for authentication (pkexec, as for a user who is not root), and
+// how the person answers.
+enum class Authentication { NotAsked, Granted, Dismissed, Refused };
+
 // One simulated machine as its description file gives it (defaults in DescriptionParser.cpp).
 struct MachineDescription {
     std::string vendor;
@@ -46,6 +50,8 @@ struct MachineDescription {
     double tscMHz = 0.0;
     std::uint32_t driverStatus = 0;
     bool msrAvailable = false;
+    Authentication authentication = Authentication::NotAsked;
+    bool writesLocked = false;  // the kernel refuses register writes; reads work
     std::set<std::uint32_t> missing;
     RegisterFile msr;                          // every logical processor
     std::map<int, RegisterFile> msrOverrides;  // by logical processor

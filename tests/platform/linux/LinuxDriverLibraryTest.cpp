@@ -1,12 +1,12 @@
 #include "platform/linux/LinuxDriverLibrary.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <fstream>
 
+#include "platform/linux/HelperRegisters.h"
+#include "platform/linux/InProcessRegisters.h"
 #include "support/TempFolder.h"
 
 namespace calidus {
@@ -14,150 +14,148 @@ namespace {
 
 using testing::TempFolder;
 
-struct RecordingRunner : CommandRunner {
-    explicit RecordingRunner(std::vector<std::vector<std::string>>& calls) : calls(calls) {}
-    int run(const std::vector<std::string>& argv) override {
-        calls.push_back(argv);
-        return 0;
-    }
-    std::vector<std::vector<std::string>>& calls;
-};
-
-constexpr std::uintmax_t kDeviceSize = 0x2000;
+constexpr std::uintmax_t kDeviceSize = 0x1000;
+constexpr std::uint64_t kMiscEnable = 0x850089;
 
 // Processors need not be this machine's: the kernel, not the thread, picks the processor.
-const std::vector<std::uint32_t> kCpus{0, 1, 5};
+const std::vector<int> kCpus{0, 1, 5};
 
-std::filesystem::path devicePath(const TempFolder& tree, std::uint32_t cpu) {
-    return tree.path() / std::to_string(cpu) / "msr";
+std::filesystem::path devicePath(const std::filesystem::path& root, int cpu) {
+    return root / std::to_string(cpu) / "msr";
 }
 
 // A sparse stand-in for each processor's msr device.
-void makeDevices(const TempFolder& tree) {
-    for (const std::uint32_t cpu : kCpus) {
-        tree.put(devicePath(tree, cpu), "");
-        std::filesystem::resize_file(devicePath(tree, cpu), kDeviceSize);
+void makeDevices(const std::filesystem::path& root) {
+    for (const int cpu : kCpus) {
+        std::filesystem::create_directories(devicePath(root, cpu).parent_path());
+        std::ofstream{devicePath(root, cpu)};
+        std::filesystem::resize_file(devicePath(root, cpu), kDeviceSize);
     }
 }
 
-std::array<unsigned char, 8> bytesAt(const std::filesystem::path& file, std::uint32_t offset) {
-    std::array<unsigned char, 8> bytes{};
-    std::ifstream in(file, std::ios::binary);
-    in.seekg(offset);
-    in.read(reinterpret_cast<char*>(bytes.data()), bytes.size());
-    return bytes;
+std::uint64_t valueAt(const std::filesystem::path& device, std::uint32_t index) {
+    std::uint64_t value = 0;
+    std::ifstream in(device, std::ios::binary);
+    in.seekg(index);
+    in.read(reinterpret_cast<char*>(&value), sizeof value);
+    return value;
 }
 
-void putBytes(const std::filesystem::path& file, std::uint32_t offset,
-              const std::array<unsigned char, 8>& bytes) {
-    std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
-    out.seekp(offset);
-    out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+void putValue(const std::filesystem::path& device, std::uint32_t index, std::uint64_t value) {
+    std::fstream out(device, std::ios::binary | std::ios::in | std::ios::out);
+    out.seekp(index);
+    out.write(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
-LinuxDriverLibrary makeDriver(
-    const TempFolder& tree, std::vector<std::vector<std::string>>& calls, bool root,
-    LinuxDriverLibrary::OpenDevice open = LinuxDriverLibrary::openDevice) {
-    return LinuxDriverLibrary(
-        tree.path().string(), std::make_unique<RecordingRunner>(calls), [root] { return root; },
-        std::move(open));
+LinuxDriverLibrary inProcess(const TempFolder& tree, int& loads,
+                             MsrDeviceFiles::OpenDevice open = MsrDeviceFiles::openDevice) {
+    return LinuxDriverLibrary(std::make_unique<InProcessRegisters>(
+        tree.path().string(),
+        [&loads] {
+            ++loads;
+            return false;
+        },
+        std::move(open)));
 }
 
-TEST(LinuxDriverLibrary, AccessReachesTheDeviceOfTheNamedProcessorAtTheRegistersOffset) {
+TEST(LinuxDriverLibrary, RootReachesTheNamedProcessorsDeviceOnlyWithinTheAllowList) {
     TempFolder tree;
-    makeDevices(tree);
-    std::vector<std::vector<std::string>> calls;
-    std::vector<std::string> opened;
-    LinuxDriverLibrary driver = makeDriver(tree, calls, true, [&](const std::string& path, bool w) {
-        opened.push_back(path);
-        return LinuxDriverLibrary::openDevice(path, w);
-    });
-    for (const std::uint32_t cpu : kCpus) {
-        const auto c = static_cast<unsigned char>(cpu);
-        putBytes(devicePath(tree, cpu), 0x19C, {0x44, 0x33, 0x22, c, 0x88, 0x77, 0x66, 0x55});
+    makeDevices(tree.path());
+    int loads = 0;
+    LinuxDriverLibrary driver = inProcess(tree, loads);
+        for (const int cpu : kCpus) {
+        putValue(devicePath(tree.path(), cpu), 0xCE, 0x5566778800223300u + cpu);
+        putValue(devicePath(tree.path(), cpu), 0x1A0, kMiscEnable);
     }
 
     driver.start();
-    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(loads, 0);
     EXPECT_EQ(driver.status(), 0u);
+    EXPECT_EQ(driver.takeNotice(), "");
     EXPECT_TRUE(driver.msrAvailable());
-    for (const std::uint32_t cpu : kCpus) {
+    std::vector<MsrRead> batch;
+    for (const int cpu : kCpus) {
+        const auto p = static_cast<std::uint32_t>(cpu);
         std::uint32_t low = 0;
         std::uint32_t high = 0;
-        EXPECT_TRUE(driver.readMsr(cpu, 0x19C, low, high));
-        EXPECT_EQ(low, 0x00223344u | cpu << 24);
+        EXPECT_TRUE(driver.readMsr(p, 0xCE, low, high));
+        EXPECT_EQ(low, 0x00223300u + p);
         EXPECT_EQ(high, 0x55667788u);
-        EXPECT_TRUE(driver.writeMsr(cpu, 0x1A0, 0xA1B2C3D0u + cpu, 0x0F));
+        EXPECT_TRUE(driver.writeMsr(p, 0x1A0, kMiscEnable, 0x40));
+        EXPECT_FALSE(driver.writeMsr(p, 0x1A0, kMiscEnable | 2, 0x40));
+        EXPECT_FALSE(driver.writeMsr(p, 0xCE, 0, 0));
 
         low = high = 7;
-        EXPECT_FALSE(driver.readMsr(cpu, 0x2000, low, high));
-        EXPECT_FALSE(driver.readMsr(cpu, 0x1FFC, low, high));  // only half of it inside
+        EXPECT_FALSE(driver.readMsr(p, 0x1D9, low, high));
         EXPECT_EQ(low, 7u);
         EXPECT_EQ(high, 7u);
+        batch.push_back({.processor = p, .index = 0xCE});
+        batch.push_back({.processor = p, .index = 0x1D9, .low = 7});
     }
-    std::uint32_t low = 7;
-    std::uint32_t high = 7;
-    EXPECT_FALSE(driver.readMsr(2, 0x19C, low, high));  // no device for processor 2
-    EXPECT_FALSE(driver.writeMsr(2, 0x19A, 0, 0));
-    EXPECT_EQ(low, 7u);
-    for (const std::uint32_t cpu : kCpus) {
-        const auto c = static_cast<unsigned char>(0xD0 + cpu);
-        EXPECT_EQ(bytesAt(devicePath(tree, cpu), 0x1A0),
-                  (std::array<unsigned char, 8>{c, 0xC3, 0xB2, 0xA1, 0x0F, 0, 0, 0}));
+    batch.push_back({.processor = 999, .index = 0xCE});
+    driver.readBatch(batch);
+    for (std::size_t n = 0; n + 1 < batch.size(); n += 2) {
+        EXPECT_TRUE(batch[n].ok);
+        EXPECT_EQ(batch[n].low, 0x00223300u + batch[n].processor);
+        EXPECT_FALSE(batch[n + 1].ok);
+        EXPECT_EQ(batch[n + 1].low, 7u);
     }
-    // One descriptor per processor, kept; the missing device is tried at each access.
-    const auto opensOf = [&](std::uint32_t cpu) {
-        return std::count(opened.begin(), opened.end(), devicePath(tree, cpu).string());
-    };
-    EXPECT_EQ(opensOf(0), 1);
-    EXPECT_EQ(opensOf(5), 1);
+    EXPECT_FALSE(batch.back().ok);
+    for (const int cpu : kCpus) {
+        EXPECT_EQ(valueAt(devicePath(tree.path(), cpu), 0x1A0), 0x40'00000000u | kMiscEnable);
+        EXPECT_EQ(valueAt(devicePath(tree.path(), cpu), 0xCE), 0x5566778800223300u + cpu);
+    }
+    EXPECT_EQ(driver.takeNotice(), "");
 
     driver.stop();
-    EXPECT_TRUE(driver.readMsr(5, 0x19C, low, high));
-    EXPECT_EQ(opensOf(5), 2);  // stop closed them
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    EXPECT_FALSE(driver.readMsr(0, 0xCE, low, high));
 }
 
-TEST(LinuxDriverLibrary, WithoutDevicesIsNotFoundAndOnlyRootLoadsTheModule) {
+TEST(LinuxDriverLibrary, SaysOnceWhyRegistersAreMissingOrWritesAreRefused) {
     TempFolder tree;
-    std::vector<std::vector<std::string>> calls;
+    int loads = 0;
 
-    LinuxDriverLibrary user = makeDriver(tree, calls, false);
-    user.start();
-    EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(user.status(), 3u);
-    EXPECT_FALSE(user.msrAvailable());
+    LinuxDriverLibrary none = inProcess(tree, loads);
+    none.start();
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(none.status(), 3u);
+    EXPECT_FALSE(none.msrAvailable());
+    EXPECT_EQ(none.takeNotice(), registerAccessNotice(RegisterAccessProblem::NoDevices));
+    EXPECT_EQ(none.takeNotice(), "");
 
-    LinuxDriverLibrary root = makeDriver(tree, calls, true);
-    root.start();
-    EXPECT_EQ(calls, (std::vector<std::vector<std::string>>{{"modprobe", "msr"}}));
-    EXPECT_EQ(root.status(), 3u);
-
-    tree.put("not-a-cpu/msr", "");
-    EXPECT_EQ(root.status(), 3u);
-    LinuxDriverLibrary elsewhere((tree.path() / "missing").string(),
-                                 std::make_unique<RecordingRunner>(calls), [] { return false; });
-    EXPECT_EQ(elsewhere.status(), 3u);
-}
-
-TEST(LinuxDriverLibrary, RefusedDeviceIsNotLoadedAndReadOnlyDeviceOnlyReads) {
-    TempFolder tree;
-    makeDevices(tree);
-    std::vector<std::vector<std::string>> calls;
+    LinuxDriverLibrary loaded(std::make_unique<InProcessRegisters>(tree.path().string(), [&] {
+        makeDevices(tree.path());
+        return true;
+    }));
+    EXPECT_EQ(loaded.status(), 0u);
+    EXPECT_TRUE(loaded.msrAvailable());
 
     LinuxDriverLibrary refused =
-        makeDriver(tree, calls, true, [](const std::string&, bool) { return -1; });
-    refused.start();
-    EXPECT_TRUE(calls.empty());
+        inProcess(tree, loads, [](const std::string&, bool) { return -1; });
     EXPECT_EQ(refused.status(), 2u);
     EXPECT_FALSE(refused.msrAvailable());
+    EXPECT_EQ(refused.takeNotice(), registerAccessNotice(RegisterAccessProblem::DevicesRefused));
 
-    LinuxDriverLibrary readOnly =
-        makeDriver(tree, calls, true, [](const std::string& path, bool w) {
-            return w ? -1 : LinuxDriverLibrary::openDevice(path, false);
-        });
+    LinuxDriverLibrary readOnly = inProcess(tree, loads, [](const std::string& path, bool w) {
+        return w ? -1 : MsrDeviceFiles::openDevice(path, false);
+    });
     EXPECT_EQ(readOnly.status(), 0u);
     EXPECT_TRUE(readOnly.msrAvailable());
-    EXPECT_FALSE(readOnly.writeMsr(0, 0x1A0, 1, 2));
+    EXPECT_EQ(readOnly.takeNotice(), "");
+    EXPECT_FALSE(readOnly.writeMsr(0, 0x38D, 0x330, 0));
+    EXPECT_FALSE(readOnly.writeMsr(0, 0x19A, 0x18, 0));
+    EXPECT_TRUE(readOnly.writeMsr(0, 0x19A, 0, 0));  // changes nothing, so nothing is written
+    EXPECT_EQ(readOnly.takeNotice(), registerAccessNotice(RegisterAccessProblem::WritesLocked));
+    EXPECT_EQ(readOnly.takeNotice(), "");
+    EXPECT_EQ(loads, 1);
+
+    LinuxDriverLibrary notInstalled(
+        std::make_unique<HelperRegisters>("/usr/bin/env", (tree / "calidus-msr").string()));
+    EXPECT_EQ(notInstalled.status(), 2u);
+    EXPECT_EQ(notInstalled.takeNotice(),
+              registerAccessNotice(RegisterAccessProblem::HelperMissing));
 }
 
 }  // namespace
