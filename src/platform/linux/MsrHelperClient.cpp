@@ -105,6 +105,7 @@ RegisterAccessProblem MsrHelperClient::start() {
 
 bool MsrHelperClient::exchange(std::span<HelperRecord> records) {
     while (!records.empty()) {
+        ++roundTrips_;
         const std::span<HelperRecord> batch =
             records.first(std::min(records.size(), kHelperBatchLimit));
         const bool answered = channel_ && channel_->write(std::as_bytes(batch)) && receive(batch);

@@ -32,6 +32,9 @@ class MsrHelperClient {
     // kHelperBatchLimit records; false (and every record refused) when the helper is gone.
     bool exchange(std::span<HelperRecord> records);
 
+    // Batches written so far.
+    std::uint64_t roundTrips() const { return roundTrips_; }
+
     // Tells the helper the program ends in order and waits for it to exit.
     void goodbye();
 
@@ -45,6 +48,7 @@ class MsrHelperClient {
     int fromHelper_ = -1;
     std::unique_ptr<FdChannel> channel_;
     std::uint32_t processors_ = 0;
+    std::uint64_t roundTrips_ = 0;
 };
 
 }  // namespace calidus
