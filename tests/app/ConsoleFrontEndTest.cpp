@@ -189,9 +189,9 @@ TEST(ConsoleFrontEnd, DeclinedRegisterAccessSaysWhyAndRefusedWritesAreSaidOnce) 
     };
     const std::string notAllowed = "Driver Error: Driver Not Loaded\nTry Run as Administrator.\n";
     const Case cases[] = {
-        {"Authentication=dismissed\n", 1,
+        {"Authentication=dismissed\n", 4,
          notAllowed + registerAccessNotice(RegisterAccessProblem::Dismissed) + "\n"},
-        {"Authentication=refused\n", 1,
+        {"Authentication=refused\n", 4,
          notAllowed + registerAccessNotice(RegisterAccessProblem::NotAuthorised) + "\n"},
         {"Authentication=granted\n", 0, ""},
         {"WritesLocked=1\n", 0,
@@ -201,7 +201,8 @@ TEST(ConsoleFrontEnd, DeclinedRegisterAccessSaysWhyAndRefusedWritesAreSaidOnce) 
         FakeMachine host;
         Platform platform = testing::simulatedPlatform(host, "i7-920", c.keys);
         ConsoleRig rig(Edition::standard(), platform, "ClockMod=24\n");
-        EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out), c.exitCode)
+        EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out, rig.errors),
+                  c.exitCode)
             << c.keys;
         EXPECT_EQ(rig.errors.str(), c.errors) << c.keys;
         EXPECT_EQ(rig.jsonLines().size(), c.exitCode == 0 ? 3u : 0u) << c.keys;
