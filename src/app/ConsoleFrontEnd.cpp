@@ -50,6 +50,9 @@ int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out, std::os
     if (const std::optional<ExitStatus> failure = startFailure(engine)) {
         return exitCode(*failure);
     }
+    if (run.format == ConsoleFormat::Lines && engine.readOnly()) {
+        out << "Read-only: temperatures from the kernel's coretemp sensors\n";
+    }
     std::chrono::milliseconds wait = Engine::kFirstTickDelay;
     std::string line;
     for (long long done = 0; !run.ticks || done < *run.ticks; ++done) {

@@ -97,6 +97,8 @@ class Engine {
     }
 
     const Edition& edition() const { return edition_; }
+    // Temperatures from the kernel's coretemp sensors: no register is read or written.
+    bool readOnly() const { return platform_.driver->readOnly(); }
     const MonitorState& state() const { return state_; }
     // The rows the log has not written yet.
     const LogBuffer& logBuffer() const { return log_.logBuffer(); }

@@ -206,6 +206,7 @@ void writeTickJson(const Engine& engine, std::string& line) {
     appendField(line, "time", texts.tickTime);
     appendField(line, "model", texts.model);
     appendField(line, "cpuid", texts.shortSignature);
+    appendField(line, "source", engine.readOnly() ? "coretemp" : "registers");
     appendField(line, "unit", texts.unit);
     appendField(line, "heading", texts.heading);
     appendField(line, "statusCaption", texts.statusCaption);

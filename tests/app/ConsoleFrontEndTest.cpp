@@ -74,6 +74,7 @@ TEST(ConsoleFrontEnd, JsonPrintsOneObjectPerTickWithTheWindowsTexts) {
               {"time", "22:13:20"},
               {"model", "Core i7-920"},
               {"cpuid", "106A5"},
+              {"source", "registers"},
               {"unit", "\u00B0C"},
               {"heading", "Temperature (\u00B0C)"},
               {"statusCaption", "Thermal Status"},
@@ -207,6 +208,46 @@ TEST(ConsoleFrontEnd, DeclinedRegisterAccessSaysWhyAndRefusedWritesAreSaidOnce) 
         EXPECT_EQ(rig.errors.str(), c.errors) << c.keys;
         EXPECT_EQ(rig.jsonLines().size(), c.exitCode == 0 ? 3u : 0u) << c.keys;
     }
+}
+
+TEST(ConsoleFrontEnd, WithoutRegisterAccessTheKernelsSensorsGiveTheSameTemperatures) {
+    const std::pair<std::string, std::size_t> cases[] = {{"i7-920", 4}, {"e8400", 2}};
+    for (const auto& [model, cores] : cases) {
+        std::vector<std::vector<std::string>> temperatures;
+        for (const std::string keys : {"", "Authentication=refused\nCoretemp=1\n"}) {
+            FakeMachine host;
+            Platform platform = testing::simulatedPlatform(host, model, keys);
+            ConsoleRig rig(Edition::standard(), platform);
+            ASSERT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out, rig.errors),
+                      0);
+            temperatures.emplace_back();
+            for (const json& tick : rig.jsonLines()) {
+                EXPECT_EQ(tick["source"], keys.empty() ? "registers" : "coretemp");
+                for (const json& core : tick["cores"]) {
+                    temperatures.back().push_back(core["temperature"]);
+                }
+            }
+            if (!keys.empty()) {
+                EXPECT_EQ(rig.errors.str(),
+                          "Calidus: " + registerAccessNotice(RegisterAccessProblem::NotAuthorised) +
+                              "\nShowing the kernel's coretemp temperatures, read-only: no clock "
+                              "modulation, C1E, EIST, turbo or VID. For everything, allow the "
+                              "authentication or run as root.\n");
+            }
+        }
+        EXPECT_EQ(temperatures[0].size(), 3 * cores) << model;
+        EXPECT_EQ(temperatures[0], temperatures[1]) << model;
+    }
+
+    FakeMachine host;
+    Platform platform = testing::simulatedPlatform(host, "i7-920",
+                                                   "Authentication=dismissed\n"
+                                                   "Coretemp=1\n");
+    ConsoleRig rig(Edition::xl(), platform);
+    EXPECT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Lines, 1), rig.out, rig.errors), 0);
+    EXPECT_TRUE(rig.out.str().starts_with(
+        "Read-only: temperatures from the kernel's coretemp sensors\nTick 1"))
+        << rig.out.str();
 }
 
 // The XL edition drops the icons of absent cores at the first tick whatever the front end, so

@@ -1,5 +1,8 @@
 #include "platform/linux/LinuxPlatform.h"
 
+#include "platform/FallbackDriverLibrary.h"
+#include "platform/KernelSensorDriver.h"
+#include "platform/linux/CoretempSensors.h"
 #include "platform/linux/LinuxAdlLibrary.h"
 #include "platform/linux/LinuxClock.h"
 #include "platform/linux/LinuxDriverLibrary.h"
@@ -13,9 +16,24 @@
 
 namespace calidus {
 
+namespace {
+
+// The kernel's coretemp sensors, or nothing when the machine has none (not Intel, virtual).
+std::unique_ptr<DriverLibrary> kernelSensors() {
+    auto sensors = std::make_shared<CoretempSensors>("/sys");
+    if (!sensors->found()) {
+        return nullptr;
+    }
+    return std::make_unique<KernelSensorDriver>(
+        [sensors](std::uint32_t processor) { return sensors->read(processor); });
+}
+
+}  // namespace
+
 Platform makeLinuxPlatform() {
     Platform platform;
-    platform.driver = LinuxDriverLibrary::forThisUser();
+    platform.driver =
+        std::make_unique<FallbackDriverLibrary>(LinuxDriverLibrary::forThisUser(), kernelSensors);
     platform.processor = std::make_unique<LinuxProcessor>();
     platform.scheduler = std::make_unique<LinuxScheduler>();
     platform.clock = std::make_unique<LinuxClock>();

@@ -197,6 +197,13 @@ std::string withGpu(std::string_view machine, std::string_view extraMachineKey,
     return text.append(gpu);
 }
 
+// The same machine for a user who declines the authentication: its kernel's coretemp files only.
+std::string declined(std::string_view description) {
+    std::string text(description);
+    text.insert(text.find('\n') + 1, "Authentication=dismissed\nCoretemp=1\n");
+    return text;
+}
+
 }  // namespace
 
 std::vector<BuiltInModel> builtInModels() {
@@ -206,6 +213,8 @@ std::vector<BuiltInModel> builtInModels() {
         {"t9300", "Core 2 Duo T9300 (mobile), 2 cores, 2.50 GHz", std::string(kT9300)},
         {"d510", "Atom D510, 2 cores x 2 threads, 1.66 GHz", std::string(kD510)},
         {"i7-920", "Core i7-920, 4 cores x 2 threads, 2.67 GHz", std::string(kI7_920)},
+        {"i7-920-user", "the Core i7-920 for a user who declines the authentication (coretemp)",
+         declined(kI7_920)},
         {"i7-980x", "Core i7-980X, 6 cores x 2 threads, 3.33 GHz", std::string(kI7_980X)},
         {"xeon-2s", "two Xeon E5430, 2 packages x 4 cores, 2.66 GHz", std::string(kXeon2S)},
         {"phenom", "AMD Phenom 9600, 4 cores (refused: not an Intel processor)",

@@ -25,7 +25,7 @@
 // NvidiaLibrary and AtiLibrary are "present" when a card of that vendor is given, else "missing";
 // "fails" loads the library but its start fails. A [Gpu.N] section must name its Vendor (nvidia or
 // ati); its Temperature defaults to 50, Outputs to 1, Name, NvidiaDriver and the rest to nothing.
-// Authentication none (none, granted, dismissed or refused), WritesLocked 0.
+// Authentication none (none, granted, dismissed or refused), WritesLocked 0, Coretemp 0.
 
 namespace calidus {
 
@@ -38,11 +38,12 @@ constexpr std::size_t kMaxProcessors = 32;  // affinity masks are 32 bits
 
 constexpr int kMaxGpus = 16;
 
-const std::array<std::string_view, 20> kMachineKeys{
+const std::array<std::string_view, 21> kMachineKeys{
     "Vendor",          "Brand",        "Signature",    "ApicIds", "LogicalPerPackage",
     "CoresPerPackage", "MaxLeaf",      "Dts",          "Sse3",    "MsrInstructions",
     "TscMHz",          "DriverStatus", "MsrAvailable", "Missing", "NvidiaLibrary",
-    "AtiLibrary",      "NvidiaDriver", "LowestRatio",  "Authentication", "WritesLocked"};
+    "AtiLibrary",      "NvidiaDriver", "LowestRatio",  "Authentication", "WritesLocked",
+    "Coretemp"};
 
 const std::array<std::string_view, 10> kGpuKeys{"Vendor",    "Name",      "Temperature", "Memory",
                                                 "LinkWidth", "CoreClock", "MemoryClock", "Voltage",
@@ -458,6 +459,7 @@ class DescriptionReader {
             d.authentication = authentication(*answer);
         }
         d.writesLocked = given("WritesLocked") ? flag(*given("WritesLocked")) : false;
+        d.coretemp = given("Coretemp") ? flag(*given("Coretemp")) : false;
         if (const Entry* missing = given("Missing")) {
             d.missing = registerIndices(*missing);
         }

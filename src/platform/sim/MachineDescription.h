@@ -52,6 +52,7 @@ struct MachineDescription {
     bool msrAvailable = false;
     Authentication authentication = Authentication::NotAsked;
     bool writesLocked = false;  // the kernel refuses register writes; reads work
+    bool coretemp = false;      // the kernel's coretemp files exist, readable without privilege
     std::set<std::uint32_t> missing;
     RegisterFile msr;                          // every logical processor
     std::map<int, RegisterFile> msrOverrides;  // by logical processor

@@ -193,7 +193,11 @@ std::uint64_t SimMachine::thermalStatus(int index) const {
 }
 
 bool SimMachine::readMsr(std::uint32_t processor, std::uint32_t index, std::uint64_t& value) {
-    if (!accessible(processor, index)) {
+    return accessible(processor, index) && readForKernel(processor, index, value);
+}
+
+bool SimMachine::readForKernel(std::uint32_t processor, std::uint32_t index, std::uint64_t& value) {
+    if (processor >= processors_.size() || description_.missing.count(index) != 0) {
         return false;
     }
     if (index == kTimeStampCounter) {

@@ -36,6 +36,8 @@ class SimMachine {
     // machine lacks, or when the driver is not usable.
     bool readMsr(std::uint32_t processor, std::uint32_t index, std::uint64_t& value);
     bool writeMsr(std::uint32_t processor, std::uint32_t index, std::uint64_t value);
+    // A register as the kernel's own drivers read it, whatever the program's access.
+    bool readForKernel(std::uint32_t processor, std::uint32_t index, std::uint64_t& value);
 
     // A program started on the machine keeps the processors of `mask` wholly busy, whatever the
     // load says, until it is said to have ended (mask 0).

@@ -6,11 +6,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/FallbackDriverLibrary.h"
+#include "platform/KernelSensorDriver.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/sim/ClockModulationRecord.h"
 #include "platform/sim/DescriptionParser.h"
 #include "platform/sim/LoadingLauncher.h"
 #include "platform/sim/SimAdlLibrary.h"
+#include "platform/sim/SimCoretempTree.h"
 #include "platform/sim/SimDriver.h"
 #include "platform/sim/SimLibraryLoader.h"
 #include "platform/sim/SimNvidiaLibrary.h"
@@ -70,6 +73,14 @@ Platform makeSimulatedPlatform(MachineDescription description, SimulationHost ho
     auto machine = std::make_shared<SimMachine>(std::move(description), std::move(host.clock),
                                                 std::move(host.load));
     platform.driver = std::make_unique<SimDriver>(machine);
+    if (machine->description().coretemp) {
+        platform.driver = std::make_unique<FallbackDriverLibrary>(
+            std::move(platform.driver), [machine]() -> std::unique_ptr<DriverLibrary> {
+                auto tree = std::make_shared<SimCoretempTree>(machine);
+                return std::make_unique<KernelSensorDriver>(
+                    [tree](std::uint32_t processor) { return tree->read(processor); });
+            });
+    }
     platform.processor = std::make_unique<SimProcessor>(machine);
     platform.scheduler = std::make_unique<SimScheduler>(machine, std::move(host.scheduler));
     std::unique_ptr<ProcessLauncher> launcher = std::move(host.launcher);
