@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <vector>
 
+#include "platform/linux/HelperRegisters.h"
+#include "platform/linux/LinuxDriverLibrary.h"
+#include "platform/linux/LinuxScheduler.h"
 #include "platform/linux/MsrHelperClient.h"
 #include "support/FakeMsrTree.h"
 
@@ -146,6 +150,45 @@ TEST(MsrHelperClient, TellsADismissedOrRefusedAuthenticationFromAFailedHelper) {
         MsrHelperClient client(c.command);
         EXPECT_EQ(client.start(), c.expected) << (c.command.empty() ? "" : c.command.back());
     }
+}
+
+// The program's own driver over the helper, pkexec's place taken by env: an orderly stop leaves
+// what the program set, a driver dropped as a killed program's is has the helper restore it.
+TEST(MsrHelper, TheProgramsDriverReachesTheHelperAndAKilledProgramLeavesItRestoring) {
+    FakeMsrTree tree;
+    LinuxScheduler scheduler;
+    const std::uint32_t processMask = scheduler.affinityMasks().process;
+    const int cpu = std::countr_zero(processMask);
+    tree.makeDevices(32 - std::countl_zero(processMask));
+    tree.set(cpu, 0x1A2, 0x640000);
+    ASSERT_TRUE(scheduler.setThreadAffinity(1u << cpu));
+    scheduler.sleep(std::chrono::milliseconds(0));
+    const auto driver = [] {
+        return LinuxDriverLibrary(
+            std::make_unique<HelperRegisters>("/usr/bin/env", FakeMsrTree::helper()));
+    };
+
+    for (const bool orderly : {true, false}) {
+        {
+            LinuxDriverLibrary program = driver();
+            program.start();
+            ASSERT_EQ(program.status(), 0u);
+            EXPECT_TRUE(program.msrAvailable());
+            std::uint32_t low = 0;
+            std::uint32_t high = 0;
+            EXPECT_TRUE(program.readMsr(0x1A2, low, high));
+            EXPECT_EQ(low, 0x640000u);
+            EXPECT_TRUE(program.writeMsr(0x19A, 0x18, 0));
+            EXPECT_FALSE(program.writeMsr(0x1A2, 0, 0));
+            EXPECT_EQ(program.takeNotice(), "");
+            if (orderly) {
+                program.stop();
+            }
+        }
+        EXPECT_EQ(tree.get(cpu, 0x19A), orderly ? 0x18u : 0u) << orderly;
+        tree.set(cpu, 0x19A, 0);
+    }
+    scheduler.setThreadAffinity(processMask);
 }
 
 }  // namespace
