@@ -39,11 +39,28 @@ constexpr std::size_t kMaxProcessors = 32;  // affinity masks are 32 bits
 constexpr int kMaxGpus = 16;
 
 const std::array<std::string_view, 21> kMachineKeys{
-    "Vendor",          "Brand",        "Signature",    "ApicIds", "LogicalPerPackage",
-    "CoresPerPackage", "MaxLeaf",      "Dts",          "Sse3",    "MsrInstructions",
-    "TscMHz",          "DriverStatus", "MsrAvailable", "Missing", "NvidiaLibrary",
-    "AtiLibrary",      "NvidiaDriver", "LowestRatio",  "Authentication", "WritesLocked",
-    "Coretemp"};
+    "Vendor",
+    "Brand",
+    "Signature",
+    "ApicIds",
+    "LogicalPerPackage",
+    "CoresPerPackage",
+    "MaxLeaf",
+    "Dts",
+    "Sse3",
+    "MsrInstructions",
+    "TscMHz",
+    "DriverStatus",
+    "MsrAvailable",
+    "Missing",
+    "NvidiaLibrary",
+    "AtiLibrary",
+    "NvidiaDriver",
+    "LowestRatio",
+    "Authentication",
+    "WritesLocked",
+    "Coretemp",
+};
 
 const std::array<std::string_view, 10> kGpuKeys{"Vendor",    "Name",      "Temperature", "Memory",
                                                 "LinkWidth", "CoreClock", "MemoryClock", "Voltage",
