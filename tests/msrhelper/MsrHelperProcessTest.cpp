@@ -3,12 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <vector>
 
 #include "platform/linux/HelperRegisters.h"
 #include "platform/linux/LinuxDriverLibrary.h"
-#include "platform/linux/LinuxScheduler.h"
 #include "platform/linux/MsrHelperClient.h"
 #include "support/FakeMsrTree.h"
 
@@ -152,17 +150,14 @@ TEST(MsrHelperClient, TellsADismissedOrRefusedAuthenticationFromAFailedHelper) {
     }
 }
 
-// The program's own driver over the helper, pkexec's place taken by env: an orderly stop leaves
-// what the program set, a driver dropped as a killed program's is has the helper restore it.
+// The program's own driver over the helper, pkexec's place taken by env: a tick's batch is one
+// round trip, an orderly stop leaves what the program set, a driver dropped as a killed
+// program's is has the helper restore it.
 TEST(MsrHelper, TheProgramsDriverReachesTheHelperAndAKilledProgramLeavesItRestoring) {
     FakeMsrTree tree;
-    LinuxScheduler scheduler;
-    const std::uint32_t processMask = scheduler.affinityMasks().process;
-    const int cpu = std::countr_zero(processMask);
-    tree.makeDevices(32 - std::countl_zero(processMask));
+    constexpr std::uint32_t cpu = 1;
+    tree.makeDevices(2);
     tree.set(cpu, 0x1A2, 0x640000);
-    ASSERT_TRUE(scheduler.setThreadAffinity(1u << cpu));
-    scheduler.sleep(std::chrono::milliseconds(0));
     const auto driver = [] {
         return LinuxDriverLibrary(
             std::make_unique<HelperRegisters>("/usr/bin/env", FakeMsrTree::helper()));
@@ -176,10 +171,18 @@ TEST(MsrHelper, TheProgramsDriverReachesTheHelperAndAKilledProgramLeavesItRestor
             EXPECT_TRUE(program.msrAvailable());
             std::uint32_t low = 0;
             std::uint32_t high = 0;
-            EXPECT_TRUE(program.readMsr(0x1A2, low, high));
+            EXPECT_TRUE(program.readMsr(cpu, 0x1A2, low, high));
             EXPECT_EQ(low, 0x640000u);
-            EXPECT_TRUE(program.writeMsr(0x19A, 0x18, 0));
-            EXPECT_FALSE(program.writeMsr(0x1A2, 0, 0));
+            EXPECT_TRUE(program.writeMsr(cpu, 0x19A, 0x18, 0));
+            EXPECT_FALSE(program.writeMsr(cpu, 0x1A2, 0, 0));
+            std::vector<MsrRead> tick{{.processor = 0, .index = 0x19C},
+                                      {.processor = cpu, .index = 0x1A2},
+                                      {.processor = cpu, .index = 0x1D9},
+                                      {.processor = 2, .index = 0x19C}};
+            program.readBatch(tick);
+            EXPECT_TRUE(tick[0].ok && tick[1].ok);
+            EXPECT_EQ(tick[1].low, 0x640000u);
+            EXPECT_FALSE(tick[2].ok || tick[3].ok);
             EXPECT_EQ(program.takeNotice(), "");
             if (orderly) {
                 program.stop();
@@ -188,7 +191,6 @@ TEST(MsrHelper, TheProgramsDriverReachesTheHelperAndAKilledProgramLeavesItRestor
         EXPECT_EQ(tree.get(cpu, 0x19A), orderly ? 0x18u : 0u) << orderly;
         tree.set(cpu, 0x19A, 0);
     }
-    scheduler.setThreadAffinity(processMask);
 }
 
 }  // namespace
