@@ -13,18 +13,23 @@ std::uint32_t clockModulationAtStart(std::uint32_t setting) {
     return setting == 0 || setting > kHighestClockModulation ? kDefaultClockModulation : setting;
 }
 
-void applyClockModulation(ProcessorAccess& access, const Edition& edition, std::uint32_t value) {
+std::uint32_t applyClockModulation(ProcessorAccess& access, const Edition& edition,
+                                   std::uint32_t value) {
     if (edition.clockModulationKeepsDuty && (value & 0xF) <= 1) {
         value |= 2;
     }
     for (int p = 0; p <= edition.highestLogicalProcessor; ++p) {
         if (access.systemMask() & (1u << p)) {
             access.updateMsr(static_cast<std::uint32_t>(p), msr::kClockModulation,
-                             [value](MsrValue) {
+                             [value](MsrValue current) {
+                                 if (!modulates(current.low) && !modulates(value)) {
+                                     return current;
+                                 }
                                  return MsrValue{value, 0};
                              });
         }
     }
+    return value;
 }
 
 }  // namespace calidus

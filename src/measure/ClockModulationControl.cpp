@@ -10,8 +10,8 @@ constexpr std::uint32_t kProcessorZero = 0;
 }  // namespace
 
 void ClockModulationControl::startUp(RunContext& run) {
-    applied_ = clockModulationAtStart(run.settings.clockMod);
-    applyClockModulation(run.access, run.edition, applied_);
+    applied_ = applyClockModulation(run.access, run.edition,
+                                    clockModulationAtStart(run.settings.clockMod));
 }
 
 std::optional<std::uint32_t> ClockModulationControl::readAtExit(RunContext& run) {
@@ -19,12 +19,16 @@ std::optional<std::uint32_t> ClockModulationControl::readAtExit(RunContext& run)
     if (!run.access.readMsr(kProcessorZero, msr::kClockModulation, value.low, value.high)) {
         return std::nullopt;
     }
+    // A duty chosen while modulation stays off was never written, yet it is the one chosen.
+    if (!modulates(value.low) && !modulates(applied_)) {
+        return applied_;
+    }
     return value.low;
 }
 
 void ClockModulationControl::shutDown(RunContext& run) {
-    applied_ = static_cast<std::uint32_t>(run.edition.shutdownClockModulation);
-    applyClockModulation(run.access, run.edition, applied_);
+    applied_ = applyClockModulation(
+        run.access, run.edition, static_cast<std::uint32_t>(run.edition.shutdownClockModulation));
 }
 
 }  // namespace calidus

@@ -14,11 +14,12 @@ class ClockModulationControl : public RunPart {
     void startUp(RunContext& run) override;
     void shutDown(RunContext& run) override;
 
-    // Before the exit save: the low half of processor 0's register, saved as "ClockMod";
-    // nothing when it cannot be read, so the stored value stays.
+    // Before the exit save: the low half of processor 0's register, saved as "ClockMod", or
+    // the value last applied when both keep modulation off (it was not written); nothing when
+    // the register cannot be read, so the stored value stays.
     std::optional<std::uint32_t> readAtExit(RunContext& run);
 
-    // The value last applied to every processor.
+    // The value last applied to every processor, after the edition's duty rule.
     std::uint32_t applied() const { return applied_; }
 
   private:

@@ -8,6 +8,7 @@
 #include "app/ConsoleDesktop.h"
 #include "app/EngineRig.h"
 #include "platform/RegisterAccessProblem.h"
+#include "support/WriteRecordingDriver.h"
 
 namespace calidus {
 namespace {
@@ -248,6 +249,64 @@ TEST(ConsoleFrontEnd, WithoutRegisterAccessTheKernelsSensorsGiveTheSameTemperatu
     EXPECT_TRUE(rig.out.str().starts_with(
         "Read-only: temperatures from the kernel's coretemp sensors\nTick 1"))
         << rig.out.str();
+}
+
+// Every register write is logged by the kernel and taints it: a run that only watches writes
+// only what measuring needs, and a switch only what changes the processor.
+TEST(ConsoleFrontEnd, ARunWritesOnlyTheRegistersThatChange) {
+    using testing::AskedWrite;
+    const auto each = [](int processors, std::uint32_t index, std::uint32_t low) {
+        std::vector<AskedWrite> writes;
+        for (int p = 0; p < processors; ++p) {
+            writes.push_back({static_cast<std::uint32_t>(p), index, low});
+        }
+        return writes;
+    };
+    const auto joined = [](std::vector<AskedWrite> a, const std::vector<AskedWrite>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    // Turbo disengaged for reading the maximum ratio, then put back; the fixed counters enabled.
+    const std::vector<AskedWrite> ratioToggle{{0, 0x1A0, 0x850089}, {0, 0x1A0, 0x850089}};
+    struct Case {
+        std::string model;
+        std::string extra;  // added to the description
+        std::string keys;
+        std::vector<AskedWrite> standard;
+        std::vector<AskedWrite> xl;
+    };
+    const Case cases[] = {
+        {"i7-920", "0x38D=0x330\n", "", {}, {}},
+        {"i7-920", "0x38D=0x330\n", "ClockMod=6\n", {}, {}},
+        {"i7-920", "", "", each(8, 0x38D, 0x330), each(8, 0x38D, 0x330)},
+        {"e8400", "", "", joined(ratioToggle, each(2, 0x38D, 0x330)),
+         joined(ratioToggle, each(2, 0x38D, 0x330))},
+        {"i7-920", "0x38D=0x330\n", "ClockMod=24\n", joined(each(8, 0x19A, 24), each(8, 0x19A, 0)),
+         joined(each(8, 0x19A, 24), each(8, 0x19A, 2))},
+        {"i7-920-user", "", "ClockMod=24\n", {}, {}},
+    };
+    for (const Case& c : cases) {
+        for (const Edition& edition : {Edition::standard(), Edition::xl()}) {
+            FakeMachine host;
+            std::vector<AskedWrite> writes;
+            Platform platform =
+                testing::describedPlatform(host, testing::builtInDescription(c.model) + c.extra);
+            platform.driver =
+                std::make_unique<testing::WriteRecordingDriver>(std::move(platform.driver), writes);
+            ConsoleRig rig(edition, platform, c.keys);
+            ASSERT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 10), rig.out, rig.errors),
+                      0);
+            const std::vector<AskedWrite>& expected =
+                edition.highestLogicalProcessor > 8 ? c.xl : c.standard;
+            // The 1A0 toggle's first write sets bit 38: compare the low halves only.
+            EXPECT_EQ(writes, expected) << c.model << " " << c.extra << c.keys;
+            const std::string chosen = c.keys.empty() ? "ClockMod=2\n" : c.keys;
+            if (c.model != "i7-920-user") {
+                EXPECT_NE(rig.settings.read().find(chosen), std::string::npos)
+                    << rig.settings.read();
+            }
+        }
+    }
 }
 
 // The XL edition drops the icons of absent cores at the first tick whatever the front end, so

@@ -191,6 +191,9 @@ TEST(EngineStart, WidensTheProcessAppliesClockModulationAndWritesTheHeading) {
     const std::string keys = "ClockMod=31\nFahrenheit=1\nSkull=1\n";
     EngineRig rig(Edition::standard(), keys);
     rig.machine.processMask = 0x0F;
+    for (int cpu = 0; cpu < 8; ++cpu) {
+        rig.machine.setMsr(cpu, kClockModulation, 0x18);  // modulating: 2 switches it off
+    }
 
     ASSERT_EQ(rig.engine->start().outcome, StartOutcome::Ready);
     EXPECT_EQ(rig.machine.processMaskHistory, std::vector<std::uint32_t>{0xFF});
