@@ -210,10 +210,36 @@ double ClockMeasurement::ratioFromMsrs(RunContext& run) {
     return read > 0 ? sum / read : 3.0;
 }
 
+// Without the registers: the highest of the kernel's current clocks, with no ratio to split it
+// into bus and multiplier, no VID, and the system's load.
+void ClockMeasurement::kernelTick(RunContext& run) {
+    double highest = 0.0;
+    for (int p = 0; p < entries(run); ++p) {
+        if (present(run, p)) {
+            highest = std::max(highest,
+                               run.platform.driver->kernelClockMHz(static_cast<std::uint32_t>(p)));
+        }
+    }
+    ClockReadings& shown = run.state.clock;
+    if (highest > 0.0) {
+        shown.clockKnown = true;
+        shown.coreMHz = highest;
+        shown.busMHz = highest;
+        shown.multiplier = 1.0;
+    }
+    shown.vidShown = false;
+    shown.runTimeSeconds = runTime_.update(run.state.tickTime, run.state.statsStart);
+    shown.load = load_.percent();
+}
+
 // updateClockDisplay: a changed flexible ratio reruns the ratio reading; the counters give the
 // load and, unless they stopped, the multiplier of the busiest processor; the time-stamp rate
 // makes it a clock once calibrated.
 void ClockMeasurement::tick(RunContext& run) {
+    if (run.platform.driver->readOnly()) {
+        kernelTick(run);
+        return;
+    }
     ProcessorAccess& access = run.access;
     const int p = firstProcessor(access);
     if (!clock_.platformInfoClass) {

@@ -42,6 +42,7 @@ class ClockMeasurement : public RunPart {
 
   private:
     void initRatios(RunContext& run);
+    void kernelTick(RunContext& run);
     double sampleCounters(RunContext& run);
     double ratioFromMsrs(RunContext& run);
     std::vector<CounterReading> readCounters(RunContext& run);

@@ -5,7 +5,8 @@
 namespace calidus {
 
 void LoadMeasurement::startUp(RunContext& run) {
-    if (!run.settings.tmLoad) {
+    // Without the registers' counters the system's figure is the only load there is.
+    if (!run.settings.tmLoad && !run.platform.driver->readOnly()) {
         return;
     }
     ProcessorTimeCounter* counter = run.platform.processorTime.get();

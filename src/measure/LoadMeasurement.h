@@ -8,7 +8,8 @@
 namespace calidus {
 
 // The load thread over the system's processor-time counter, started at start-up when "TMLoad"
-// is on; what it publishes is shown while "TMLoad" stays on.
+// is on or the registers are out of reach; what it publishes is shown while "TMLoad" stays on,
+// and always without the registers.
 class LoadMeasurement : public RunPart {
   public:
     // While the settings are read.

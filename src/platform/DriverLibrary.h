@@ -37,6 +37,8 @@ class DriverLibrary {
     virtual std::string takeNotice() { return {}; }
     // True when the temperatures come from the kernel's sensors and no register is reachable.
     virtual bool readOnly() const { return false; }
+    // The kernel's current clock of a processor in MHz when read-only, else 0.
+    virtual double kernelClockMHz(std::uint32_t /*processor*/) { return 0.0; }
 };
 
 }  // namespace calidus

@@ -32,6 +32,9 @@ class FallbackDriverLibrary : public DriverLibrary {
     void stop() override { active().stop(); }
     std::string takeNotice() override;
     bool readOnly() const override { return kernel_ != nullptr; }
+    double kernelClockMHz(std::uint32_t processor) override {
+        return active().kernelClockMHz(processor);
+    }
 
   private:
     DriverLibrary& active() { return kernel_ ? *kernel_ : *registers_; }

@@ -20,7 +20,7 @@ struct SimRig {
         engine = std::make_unique<Engine>(edition, platform, desktop, desktop,
                                           EngineSettings{.file = settings.file});
         EXPECT_EQ(engine->start().outcome, StartOutcome::Ready);
-        host.awaitSleepingWorkers(engine->settings()->tmLoad ? 2 : 1);
+        host.awaitSleepingWorkers(engine->settings()->tmLoad || engine->readOnly() ? 2 : 1);
     }
 
     void passTo(double seconds) {
@@ -46,6 +46,16 @@ struct SimRig {
     testing::RecordingDesktop desktop;
     std::unique_ptr<Engine> engine;
 };
+
+TEST(EngineClock, WithoutTheRegistersTheKernelsClockAndTheSystemsLoadShow) {
+    std::string description =
+        builtInDescription("i7-920") + "[Load]\nAll=3,3,100,3\n0=3,3,100,100\n";
+    description.insert(description.find('\n') + 1, "Authentication=refused\nCoretemp=1\n");
+    // The highest processor's clock at the moment of the tick; no ratio, so no bus; no VID.
+    SimRig rig(Edition::standard(), description, "VIDInfo=1\n");
+    EXPECT_EQ(rig.header(2), "2800.00 MHz | 2800.00 x 1.0 | 0:00:02 | Load  12.5%");
+    EXPECT_EQ(rig.header(3), "2933.34 MHz | 2933.34 x 1.0 | 0:00:03 | Load  12.5%");
+}
 
 TEST(EngineClock, TheFiguresFollowTheScriptedLoadBetweenTheLowestAndTheTurboRatio) {
     // Idle, then all eight threads busy, then one.

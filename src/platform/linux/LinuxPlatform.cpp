@@ -3,6 +3,7 @@
 #include "platform/FallbackDriverLibrary.h"
 #include "platform/KernelSensorDriver.h"
 #include "platform/linux/CoretempSensors.h"
+#include "platform/linux/CpufreqClock.h"
 #include "platform/linux/LinuxAdlLibrary.h"
 #include "platform/linux/LinuxClock.h"
 #include "platform/linux/LinuxDriverLibrary.h"
@@ -25,7 +26,8 @@ std::unique_ptr<DriverLibrary> kernelSensors() {
         return nullptr;
     }
     return std::make_unique<KernelSensorDriver>(
-        [sensors](std::uint32_t processor) { return sensors->read(processor); });
+        [sensors](std::uint32_t processor) { return sensors->read(processor); },
+        [](std::uint32_t processor) { return cpufreqClockMHz("/sys", processor); });
 }
 
 }  // namespace

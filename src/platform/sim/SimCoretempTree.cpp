@@ -1,9 +1,12 @@
 #include "platform/sim/SimCoretempTree.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <random>
 #include <set>
+
+#include "platform/linux/CpufreqClock.h"
 
 namespace calidus {
 
@@ -67,6 +70,17 @@ std::optional<KernelReading> SimCoretempTree::read(std::uint32_t processor) {
         put(prefix + "crit_alarm", (status & kCriticalStatus) != 0 ? "1" : "0");
     }
     return sensors_->read(processor);
+}
+
+double SimCoretempTree::clockMHz(std::uint32_t processor) {
+    if (processor >= static_cast<std::uint32_t>(machine_->description().processorCount())) {
+        return 0.0;
+    }
+    const auto kHz = std::llround(machine_->coreMHz(processor) * 1000.0);
+    put(root_ / "devices/system/cpu" / ("cpu" + std::to_string(processor)) /
+            "cpufreq/scaling_cur_freq",
+        std::to_string(kHz));
+    return cpufreqClockMHz(root_, processor);
 }
 
 // As the kernel numbers them: packages by APIC id, cores within a package by their thread group.

@@ -15,7 +15,8 @@ namespace calidus {
 
 // The coretemp hwmon and topology files of a simulated machine, laid out in a temporary folder
 // and read by the real reader. Before each reading the core's files are written from the
-// machine's own sensor, so the kernel's temperatures are the machine's.
+// machine's own sensor, so the kernel's temperatures are the machine's; so are the cpufreq
+// clocks.
 class SimCoretempTree {
   public:
     explicit SimCoretempTree(std::shared_ptr<SimMachine> machine);
@@ -25,6 +26,8 @@ class SimCoretempTree {
 
     // The reading of a logical processor, as the kernel gives it.
     std::optional<KernelReading> read(std::uint32_t processor);
+    // The kernel's current clock of a logical processor in MHz, 0 when it has none.
+    double clockMHz(std::uint32_t processor);
 
   private:
     struct Location {

@@ -281,6 +281,14 @@ void SimMachine::setProgramLoad(int program, std::uint32_t mask) {
     }
 }
 
+double SimMachine::coreMHz(std::uint32_t processor) {
+    const std::lock_guard lock(mutex_);
+    const double now = seconds();
+    const Second during = second(now, hostLoad(now));
+    const double busHz = points_.tscHz(during.flexRatio) / points_.tscRatio(during.flexRatio);
+    return busHz * ratioOf(static_cast<int>(processor), during) / 1e6;
+}
+
 CpuidResult SimMachine::cpuid(std::uint32_t leaf, std::uint32_t subleaf) {
     return simulatedCpuid(description_, affinity_.currentProcessor(), leaf, subleaf);
 }

@@ -38,6 +38,8 @@ class SimMachine {
     bool writeMsr(std::uint32_t processor, std::uint32_t index, std::uint64_t value);
     // A register as the kernel's own drivers read it, whatever the program's access.
     bool readForKernel(std::uint32_t processor, std::uint32_t index, std::uint64_t& value);
+    // The clock a processor runs at now, as the kernel's cpufreq tells it.
+    double coreMHz(std::uint32_t processor);
 
     // A program started on the machine keeps the processors of `mask` wholly busy, whatever the
     // load says, until it is said to have ended (mask 0).

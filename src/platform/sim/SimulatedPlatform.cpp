@@ -78,7 +78,8 @@ Platform makeSimulatedPlatform(MachineDescription description, SimulationHost ho
             std::move(platform.driver), [machine]() -> std::unique_ptr<DriverLibrary> {
                 auto tree = std::make_shared<SimCoretempTree>(machine);
                 return std::make_unique<KernelSensorDriver>(
-                    [tree](std::uint32_t processor) { return tree->read(processor); });
+                    [tree](std::uint32_t processor) { return tree->read(processor); },
+                    [tree](std::uint32_t processor) { return tree->clockMHz(processor); });
             });
     }
     platform.processor = std::make_unique<SimProcessor>(machine);

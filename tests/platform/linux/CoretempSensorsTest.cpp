@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/KernelSensorDriver.h"
+#include "platform/linux/CpufreqClock.h"
 #include "support/TempFolder.h"
 
 namespace calidus {
@@ -23,6 +24,9 @@ void layOut(const TempFolder& sys) {
     cpu(2, 1, 0);
     cpu(3, 1, 4);
     cpu(4, 1, 8);
+    sys.put("devices/system/cpu/cpu0/cpufreq/scaling_cur_freq", "1600000\n");
+    sys.put("devices/system/cpu/cpu1/cpufreq/scaling_cur_freq", "2801500\n");
+    sys.put("devices/system/cpu/cpu2/cpufreq/scaling_cur_freq", "fast\n");
     sys.put("class/hwmon/hwmon3/name", "coretemp\n");
     sys.put("class/hwmon/hwmon3/temp1_label", "Package id 1\n");
     sys.put("class/hwmon/hwmon3/temp1_input", "61000\n");
@@ -52,7 +56,8 @@ TEST(CoretempSensors, EachProcessorReadsItsCoresSensorAsATemperatureStatus) {
     EXPECT_FALSE(sensors.read(9));
     EXPECT_FALSE(CoretempSensors(sys / "elsewhere").found());
 
-    KernelSensorDriver driver([&](std::uint32_t p) { return sensors.read(p); });
+    KernelSensorDriver driver([&](std::uint32_t p) { return sensors.read(p); },
+                              [&](std::uint32_t p) { return cpufreqClockMHz(sys.path(), p); });
     struct Case {
         std::uint32_t processor;
         std::uint32_t index;
@@ -76,6 +81,11 @@ TEST(CoretempSensors, EachProcessorReadsItsCoresSensorAsATemperatureStatus) {
     }
     EXPECT_FALSE(driver.writeMsr(0, 0x19A, 0, 0));
     EXPECT_TRUE(driver.readOnly());
+    const std::pair<std::uint32_t, double> clocks[] = {
+        {0, 1600.0}, {1, 2801.5}, {2, 0.0}, {3, 0.0}};
+    for (const auto& [processor, mhz] : clocks) {
+        EXPECT_EQ(driver.kernelClockMHz(processor), mhz) << processor;
+    }
 }
 
 }  // namespace
