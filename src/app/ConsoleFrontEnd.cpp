@@ -5,6 +5,7 @@
 
 #include "app/ExitStatus.h"
 #include "app/TickReport.h"
+#include "view/DisplayTexts.h"
 
 #include <string>
 
@@ -51,7 +52,7 @@ int runConsole(Engine& engine, const ConsoleRun& run, std::ostream& out, std::os
         return exitCode(*failure);
     }
     if (run.format == ConsoleFormat::Lines && engine.readOnly()) {
-        out << "Read-only: temperatures from the kernel's coretemp sensors\n";
+        out << kReadOnlySource << "\n";
     }
     std::chrono::milliseconds wait = Engine::kFirstTickDelay;
     std::string line;

@@ -247,6 +247,7 @@ bool Engine::readSettings(const ProfileFile& file) {
 
     formatHeaderTexts(texts_, processor_, config_.headingCpu,
                       degreeString(settings_.fahrenheit, settings_.degreeSymbolString));
+    texts_.modelTooltip = readOnly() ? std::string(kReadOnlySource) : std::string();
     clock_.applySettings(settings_);
     load_.startUp(run);
     clockModulation_.startUp(run);

@@ -262,6 +262,7 @@ void MainWindow::prepareForStart() {
     if (engine_ != nullptr) {
         const DisplayTexts& texts = engine_->texts();
         setFieldText(control::kModel, texts.model);
+        control(control::kModel)->setToolTip(qs(texts.modelTooltip));
         setFieldText(control::kSignature, texts.shortSignature);
         static_cast<QPushButton*>(control(control::kGpuButton))->setText(qs(texts.signature));
         static_cast<QGroupBox*>(control(control::kTemperatureBox))->setTitle(qs(texts.heading));

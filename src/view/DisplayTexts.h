@@ -3,6 +3,7 @@
 #include <array>
 #include <ctime>
 #include <string>
+#include <string_view>
 
 #include "common/Edition.h"
 #include "cpu/ProcessorInfo.h"
@@ -29,8 +30,14 @@ struct CoreTexts {
 
 // Every text of a run that the window, the tray, the console and the JSON lines show. The
 // engine makes them once per tick from the readings; nobody else formats a reading.
+// Where the temperatures come from when the registers are out of reach: the model field's
+// tooltip and the console's first line.
+inline constexpr std::string_view kReadOnlySource =
+    "Read-only: temperatures from the kernel's coretemp sensors";
+
 struct DisplayTexts {
     std::string model = "-----";
+    std::string modelTooltip;    // kReadOnlySource when read-only, else empty
     std::string signature;       // "%05X", the GPU button's first caption
     std::string shortSignature;  // "%04X", the signature field
     std::string unit = "\u00B0C";

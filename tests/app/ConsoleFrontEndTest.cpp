@@ -221,6 +221,7 @@ TEST(ConsoleFrontEnd, WithoutRegisterAccessTheKernelsSensorsGiveTheSameTemperatu
             ConsoleRig rig(Edition::standard(), platform);
             ASSERT_EQ(runConsole(rig.engine, rig.run(ConsoleFormat::Json, 3), rig.out, rig.errors),
                       0);
+            EXPECT_EQ(rig.engine.texts().modelTooltip, keys.empty() ? "" : kReadOnlySource);
             temperatures.emplace_back();
             for (const json& tick : rig.jsonLines()) {
                 EXPECT_EQ(tick["source"], keys.empty() ? "registers" : "coretemp");
