@@ -143,8 +143,9 @@ void ClockMeasurement::initRatios(RunContext& run) {
 }
 
 // One batch: each processor's two fixed counters and its time-stamp counter (register 0x10),
-// read where they are, so the monitoring thread never moves.
-std::vector<CounterReading> ClockMeasurement::readCounters(RunContext& run) {
+// read where they are, so the monitoring thread never moves; `also` rides along and is answered
+// in place.
+std::vector<CounterReading> ClockMeasurement::readCounters(RunContext& run, MsrRead* also) {
     std::vector<MsrRead> reads;
     for (int p = 0; p < entries(run); ++p) {
         if (present(run, p)) {
@@ -155,7 +156,14 @@ std::vector<CounterReading> ClockMeasurement::readCounters(RunContext& run) {
             }
         }
     }
+    if (also != nullptr) {
+        reads.push_back(*also);
+    }
     run.access.readBatch(reads);
+    if (also != nullptr) {
+        *also = reads.back();
+        reads.pop_back();
+    }
     std::vector<CounterReading> readings;
     for (std::size_t i = 0; i + kCounterRegisters <= reads.size(); i += kCounterRegisters) {
         const MsrRead& core = reads[i];
@@ -171,15 +179,16 @@ std::vector<CounterReading> ClockMeasurement::readCounters(RunContext& run) {
 }
 
 double ClockMeasurement::sampleCounters(RunContext& run) {
-    if (clock_.platformInfoClass) {
-        if (const std::optional<MsrValue> limits =
-                readOn(run.access, firstProcessor(run.access), kTurboRatioLimit)) {
-            clock_.maxCoreRefRatio = turboBound(limits->low, clock_.baseRatio);
-        }
-    }
+    MsrRead limits{.processor = static_cast<std::uint32_t>(firstProcessor(run.access)),
+                   .index = kTurboRatioLimit};
     // The engine keeps the fixed counters enabled after every tick; doing it here as well
     // would read 0x38D on every processor twice a tick for nothing.
-    return foldCounterReadings(clock_, readCounters(run));
+    const std::vector<CounterReading> readings =
+        readCounters(run, clock_.platformInfoClass ? &limits : nullptr);
+    if (limits.ok) {
+        clock_.maxCoreRefRatio = turboBound(limits.low, clock_.baseRatio);
+    }
+    return foldCounterReadings(clock_, readings);
 }
 
 double ClockMeasurement::ratioFromMsrs(RunContext& run) {

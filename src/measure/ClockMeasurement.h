@@ -45,7 +45,7 @@ class ClockMeasurement : public RunPart {
     void kernelTick(RunContext& run);
     double sampleCounters(RunContext& run);
     double ratioFromMsrs(RunContext& run);
-    std::vector<CounterReading> readCounters(RunContext& run);
+    std::vector<CounterReading> readCounters(RunContext& run, MsrRead* also = nullptr);
     int entries(const RunContext& run) const;
     bool present(const RunContext& run, int processor) const;
 
