@@ -3,15 +3,22 @@
 // modulation, and the fixed-counter control of every processor, through the stand-in helper
 // calidus-msr-fake over its sparse device tree. Batched, the tick is one round trip; one record
 // at a time shows what the batch saves. The devices are files, so the kernel's RDMSR is not in
-// the figures: only the pipes, the helper and its allow-list.
+// the figures: only the pipes, the helper and its allow-list. The engine's own tick through the
+// program's driver over the same helper shows how many round trips the program really makes.
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
+#include "app/ConsoleDesktop.h"
+#include "app/Engine.h"
+#include "platform/linux/HelperRegisters.h"
+#include "platform/linux/LinuxDriverLibrary.h"
 #include "platform/linux/MsrHelperClient.h"
+#include "platform/sim/SimulatedPlatform.h"
 
 namespace {
 
@@ -84,5 +91,48 @@ void BM_HelperTickOneRecordAtATime(benchmark::State& state) {
     runTicks(state, false);
 }
 BENCHMARK(BM_HelperTickOneRecordAtATime)->Unit(benchmark::kMicrosecond);
+
+// Counts the round trips of the path it passes through.
+class CountedPath : public RegisterPath {
+  public:
+    CountedPath(std::unique_ptr<RegisterPath> path, std::uint64_t& trips)
+        : path_(std::move(path)), trips_(trips) {}
+
+    RegisterAccessProblem open() override { return path_->open(); }
+    void exchange(std::span<HelperRecord> records) override {
+        trips_ += (records.size() + kHelperBatchLimit - 1) / kHelperBatchLimit;
+        path_->exchange(records);
+    }
+    void close() override { path_->close(); }
+
+  private:
+    std::unique_ptr<RegisterPath> path_;
+    std::uint64_t& trips_;
+};
+
+// The simulated i7-920's identification and processors, its registers those of the fake tree.
+void BM_EngineTickThroughHelper(benchmark::State& state) {
+    makeDeviceTree();
+    SimulatedMachineLoad load = loadSimulatedMachine("i7-920");
+    std::uint64_t trips = 0;
+    load.platform.driver = std::make_unique<LinuxDriverLibrary>(std::make_unique<CountedPath>(
+        std::make_unique<HelperRegisters>("/usr/bin/env", CALIDUS_FAKE_HELPER), trips));
+    std::ostringstream errors;
+    ConsoleDesktop desktop(errors);
+    {
+        Engine engine(Edition::standard(), load.platform, desktop, desktop);
+        if (engine.start().outcome != StartOutcome::Ready) {
+            state.SkipWithError(errors.str().c_str());
+            return;
+        }
+        const std::uint64_t before = trips;
+        for (auto _ : state) {
+            engine.runTick();
+        }
+        state.counters["round trips per tick"] =
+            static_cast<double>(trips - before) / static_cast<double>(state.iterations());
+    }
+}
+BENCHMARK(BM_EngineTickThroughHelper)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
