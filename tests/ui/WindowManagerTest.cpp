@@ -27,6 +27,7 @@
 #include "TrayTestApp.h"
 #include "config/ScreenPosition.h"
 #include "cpu/ProcessorAccess.h"
+#include "measure/ClockModulation.h"
 #include "support/TempFolder.h"
 #include "ui/MainWindow.h"
 #include "ui/TrayIconSet.h"
@@ -193,14 +194,15 @@ class WindowManagerTest : public ::testing::TestWithParam<const Edition*> {
         }
         close(wake[0]);
         close(wake[1]);
+        // Every way out leaves clock modulation off; a value that keeps it off is not written.
         ProcessorAccess access(platform);
-        const std::uint32_t off = edition().isXL() ? 2 : 0;
         const std::uint32_t processors = platform.scheduler->affinityMasks().system;
         for (int cpu = 0; cpu < 32; ++cpu) {
             if ((processors & (1u << cpu)) == 0) {
                 continue;
             }
-            EXPECT_EQ(access.readMsr(static_cast<std::uint32_t>(cpu), kClockModulation).low, off)
+            EXPECT_FALSE(
+                modulates(access.readMsr(static_cast<std::uint32_t>(cpu), kClockModulation).low))
                 << "processor " << cpu;
         }
         return testing::TempFolder::read(file);
