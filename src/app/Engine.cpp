@@ -46,6 +46,7 @@ Engine::Engine(const Edition& edition, Platform& platform, WindowPort& window, T
       window_(window),
       tray_(tray),
       settingsFile_(std::move(settings.file)),
+      pluginFolders_(std::move(settings.pluginFolders)),
       live_(edition, settings_),
       access_(platform),
       alarm_(window, std::move(settings.soundFolders), problemReport()),
@@ -218,6 +219,7 @@ void Engine::chooseTjMaxFromTables() {
 // The second package and the gap fix decide which cores exist before TjMax is read from them;
 // every other key is read from the same file afterwards.
 bool Engine::readSettings(const ProfileFile& file) {
+    builtCoreMap_ = config_.coreMap;
     if (edition_.hasSkull) {
         config_.headingCpu = selectSecondPackage(config_.coreMap, readSkull(file, edition_));
     }
@@ -357,6 +359,77 @@ void Engine::exportReadings() {
 
 void Engine::keepFixedCountersRunning() {
     enableFixedCounters(access_, edition_.highestLogicalProcessor);
+}
+
+std::array<bool, CoreCalibration::kSlots> Engine::slotsPresent() const {
+    std::array<bool, CoreCalibration::kSlots> present{};
+    for (int slot = 0; slot < CoreCalibration::kSlots; ++slot) {
+        present[static_cast<std::size_t>(slot)] = config_.corePresent(slot);
+    }
+    return present;
+}
+
+SettingsPending Engine::openSettings(FeatureState& features) {
+    features = features_.open(clockModulation_.applied());
+    return SettingsPending::open(edition_, live_, config_.calibration, slotsPresent(),
+                                 features.clockModulation);
+}
+
+std::uint32_t Engine::applyClockModulation(std::uint32_t value) {
+    clockModulation_.noteApplied(value);
+    return features_.applyClockModulation(value);
+}
+
+std::uint32_t Engine::applySettings(SettingsPending& pending) {
+    pending.apply(edition_, live_, config_.calibration);
+    const std::uint32_t shown = applyClockModulation(settings_.clockMod);
+    if (settings_.tmLoad) {
+        RunContext run = context();
+        load_.startWhenStopped(run);
+    }
+    tray_.refreshTray();
+    return shown;
+}
+
+void Engine::cancelSettings(const SettingsPending& pending,
+                            std::uint32_t clockModulationAtOpening) {
+    live_.set(KeyId::TaskBar, pending.taskBarAtOpening || pending.taskBarForced);
+    tray_.refreshTray();
+    applyClockModulation(clockModulationAtOpening);
+}
+
+bool Engine::saveSettings() {
+    if (settingsFile_.empty()) {
+        return true;
+    }
+    return calidus::saveSettings(settingsFile_, edition_, settings_,
+                                 {.processor = {.brandString = processor_.brandString,
+                                                .cpuSignature = processor_.cpuSignature,
+                                                .platformInfoClass = processor_.platformInfoClass},
+                                  .slotPresent = slotsPresent(),
+                                  .cores = config_.calibration,
+                                  .gpu = gpu_.active()});
+}
+
+void Engine::setFahrenheit(bool fahrenheit) {
+    live_.set(KeyId::Fahrenheit, fahrenheit);
+    const std::string unit = degreeString(fahrenheit, {});
+    live_.set(KeyId::DegreeSymbolString, unit);
+    texts_.unit = unit;
+}
+
+void Engine::settingsClosedWithOk(bool unitChanged) {
+    rearmAlarm();
+    if (!unitChanged) {
+        return;
+    }
+    if (edition_.hasSkull) {
+        CoreMap map = builtCoreMap_;
+        config_.headingCpu =
+            selectSecondPackage(map, readSkull(ProfileFile::load(settingsFile_), edition_));
+    }
+    formatHeaderTexts(texts_, processor_, config_.headingCpu, texts_.unit);
+    resetStatistics();
 }
 
 void Engine::rearmAlarm() {

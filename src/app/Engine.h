@@ -20,6 +20,7 @@
 #include "gpu/GpuSources.h"
 #include "measure/ClockMeasurement.h"
 #include "measure/ClockModulationControl.h"
+#include "measure/FeatureSwitches.h"
 #include "measure/LoadMeasurement.h"
 #include "measure/MonitorState.h"
 #include "measure/RunPart.h"
@@ -33,6 +34,7 @@
 #include "tools/BenchmarkRun.h"
 #include "tools/SensorTest.h"
 #include "view/DisplayTexts.h"
+#include "view/SettingsPending.h"
 
 namespace calidus {
 
@@ -137,6 +139,26 @@ class Engine {
     GpuBoxOutcome setNvidiaBox(bool checked);
     // Empty when the run keeps no settings file.
     const std::filesystem::path& settingsFile() const { return settingsFile_; }
+    const std::vector<std::filesystem::path>& pluginFolders() const { return pluginFolders_; }
+
+    // The Settings window. It opens over the run's values and the processor's switches; Apply
+    // and OK take what it collected and write the clock modulation (answered as read back);
+    // Cancel restores "TaskBar" and the clock modulation of the opening. Only OK saves.
+    // Fills `features` from the processor (C1E written to every processor as read).
+    SettingsPending openSettings(FeatureState& features);
+    FeatureSwitches& featureSwitches() { return features_; }
+    std::uint32_t applySettings(SettingsPending& pending);
+    void cancelSettings(const SettingsPending& pending, std::uint32_t clockModulationAtOpening);
+    // False when the file could not be written; nothing is written without a settings file.
+    bool saveSettings();
+    // After OK: the alarm re-armed and, after a unit change, the heading from a fresh "Skull"
+    // and the statistics reset.
+    void settingsClosedWithOk(bool unitChanged);
+    // "°F / °C" acts at once on the unit texts; the heading follows after OK.
+    void setFahrenheit(bool fahrenheit);
+    // Answers the value read back; the run keeps it as the one applied.
+    std::uint32_t applyClockModulation(std::uint32_t value);
+    std::array<bool, CoreCalibration::kSlots> slotsPresent() const;
 
   private:
     StartResult startUp();
@@ -175,16 +197,19 @@ class Engine {
     WindowPort& window_;
     TrayPort& tray_;
     std::filesystem::path settingsFile_;
+    std::vector<std::filesystem::path> pluginFolders_;
     Settings settings_;  // changed only through live_
     LiveSettings live_;
     ProcessorInfo processor_;
     ProcessorAccess access_;
     ThreadControl threads_;
     RunConfiguration config_;
+    CoreMap builtCoreMap_;  // before the second-package choice, for a later "Skull"
     MonitorState state_;
     DisplayTexts texts_;
     TemperatureHistory history_;
     ClockModulationControl clockModulation_;
+    FeatureSwitches features_{access_, edition_, processor_, config_};
     // After everything their threads use, so that they are joined first.
     LoadMeasurement load_;
     ClockMeasurement clock_{load_};

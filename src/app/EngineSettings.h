@@ -17,6 +17,8 @@ struct EngineSettings {
     std::filesystem::path logFolder{};
     // Where the warning sound is looked for, in order; none for a silent alarm.
     std::vector<std::filesystem::path> soundFolders{};
+    // Where the RivaTuner plug-in's files are looked for, in order.
+    std::vector<std::filesystem::path> pluginFolders{};
     // `--prometheus-textfile`: the readings after every tick, for the node exporter.
     std::optional<TextfileTarget> prometheus{};
 };

@@ -40,14 +40,16 @@ std::filesystem::path settingsFileOfThisRun(const Edition& edition) {
 }
 
 // The log in the current folder; the warning sound from the current folder, beside the
-// program, then the installed data folder.
+// program, then the installed data folder; the plug-in files from the last two.
 EngineSettings engineSettings(const Edition& edition, const CommandLine& options,
                               const std::filesystem::path& settingsFile) {
     EngineSettings settings{.file = settingsFile, .logFolder = {}, .soundFolders = {{}}};
     if (const std::filesystem::path program = programPath(); !program.empty()) {
         settings.soundFolders.push_back(program.parent_path());
+        settings.pluginFolders.push_back(program.parent_path());
     }
     settings.soundFolders.push_back(installedDataFolder());
+    settings.pluginFolders.push_back(installedDataFolder());
     if (options.prometheusTextfile) {
         settings.prometheus = TextfileTarget{
             .folder = *options.prometheusTextfile,

@@ -21,6 +21,8 @@ class ClockModulationControl : public RunPart {
 
     // The value last applied to every processor, after the edition's duty rule.
     std::uint32_t applied() const { return applied_; }
+    // The Settings window applied one.
+    void noteApplied(std::uint32_t value) { applied_ = value; }
 
   private:
     std::uint32_t applied_ = 2;

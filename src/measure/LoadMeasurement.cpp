@@ -20,6 +20,14 @@ void LoadMeasurement::startUp(RunContext& run) {
     });
 }
 
+void LoadMeasurement::startWhenStopped(RunContext& run) {
+    if (run.threads.loadThreadFlag.load() != ThreadControl::kStopped) {
+        return;
+    }
+    thread_.join();
+    startUp(run);
+}
+
 void LoadMeasurement::shutDown(RunContext&) {
     thread_.join();
 }

@@ -14,6 +14,8 @@ class LoadMeasurement : public RunPart {
   public:
     // While the settings are read.
     void startUp(RunContext& run) override;
+    // "TM Load" applied from the Settings window: the thread starts unless it runs.
+    void startWhenStopped(RunContext& run);
     // After the worker threads' stop handshake.
     void shutDown(RunContext& run) override;
 

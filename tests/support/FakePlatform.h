@@ -42,6 +42,7 @@ struct FakeMachine {
     std::map<std::pair<int, std::uint32_t>, std::uint64_t> msr;  // (cpu, index) -> value
     std::map<std::pair<int, std::uint32_t>, CpuidResult> cpuid;  // (cpu, leaf) -> answer
     std::set<std::uint32_t> failingMsr;
+    bool writesRefused = false;                            // reads work, every write fails
     std::vector<std::pair<int, std::uint32_t>> msrReads;   // (cpu, index), in order
     std::vector<std::pair<int, std::uint32_t>> msrWrites;  // (cpu, index), in order
     std::vector<std::uint32_t> threadMaskHistory;
@@ -190,7 +191,7 @@ class FakeDriver : public DriverLibrary {
     }
     bool writeMsr(std::uint32_t processor, std::uint32_t index, std::uint32_t low,
                   std::uint32_t high) override {
-        if (m_.failingMsr.count(index)) {
+        if (m_.failingMsr.count(index) || m_.writesRefused) {
             return false;
         }
         const int cpu = static_cast<int>(processor);
