@@ -369,6 +369,10 @@ std::array<bool, CoreCalibration::kSlots> Engine::slotsPresent() const {
     return present;
 }
 
+std::string Engine::apicIdText() {
+    return calidus::apicIdText(access_, edition_);
+}
+
 SettingsPending Engine::openSettings(FeatureState& features) {
     features = features_.open(clockModulation_.applied());
     return SettingsPending::open(edition_, live_, config_.calibration, slotsPresent(),

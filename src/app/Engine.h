@@ -159,6 +159,8 @@ class Engine {
     // Answers the value read back; the run keeps it as the one applied.
     std::uint32_t applyClockModulation(std::uint32_t value);
     std::array<bool, CoreCalibration::kSlots> slotsPresent() const;
+    // The initial APIC ids of the logical processors, as the Settings window shows them.
+    std::string apicIdText();
 
   private:
     StartResult startUp();

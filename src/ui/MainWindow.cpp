@@ -156,6 +156,7 @@ void MainWindow::buildControls() {
     connectButton(control::kGpuButton, [this] { emit gpuButtonPressed(); });
     connectButton(control::kTovelBench, [this] { startBenchmark(); });
     connectButton(control::kSensorTest, [this] { emit sensorTestPressed(); });
+    connectButton(control::kSettings, [this] { emit settingsRequested(); });
 
     QWidget* bench = controls_.value(control::kTovelBench);
     benchmarkProgress_ = new QProgressBar(bench);
@@ -542,6 +543,20 @@ void MainWindow::applyAppearance() {
     applyHeadingStyle(miniActive_ ? settings_->miniHeading : settings_->normHeading);
     applyColours();
     update();
+}
+
+void MainWindow::settingsOpened() {
+    button(control::kSettings)->setEnabled(false);
+}
+
+void MainWindow::settingsClosed(bool ok) {
+    if (ok && engine_ != nullptr) {
+        showGpuOrSignature(engine_->state().gpuPresent);
+        static_cast<QGroupBox*>(control(control::kTemperatureBox))
+            ->setTitle(qs(engine_->texts().heading));
+    }
+    button(control::kSettings)->setEnabled(true);
+    applyAppearance();
 }
 
 WindowPositionAtExit MainWindow::positionAtExit() const {

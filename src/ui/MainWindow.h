@@ -75,6 +75,10 @@ class MainWindow : public QWidget, public TrayWindow {
     void applyHeadingStyle(bool plain);
     // After Settings or the font chooser changed colours or headings.
     void applyAppearance();
+    // The Settings window is open: its button waits.
+    void settingsOpened();
+    // It closed; after OK the heading and the GPU display follow what it changed.
+    void settingsClosed(bool ok);
     // The date pop-up for a client-area point where the pointer rests.
     void showHoverDate(QPoint clientPoint);
     QMenu* hoverMenu() const { return hoverMenu_; }
@@ -121,6 +125,8 @@ class MainWindow : public QWidget, public TrayWindow {
     void historyRequested();
     // The front end opens the Sensor Test window.
     void sensorTestPressed();
+    // The "Settings" button: the front end opens the Settings window.
+    void settingsRequested();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

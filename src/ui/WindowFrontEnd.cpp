@@ -1,6 +1,7 @@
 #include "ui/WindowFrontEnd.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include "ui/NvidiaInfoWindow.h"
 #include "ui/QtSoundPlayer.h"
 #include "ui/SensorTestWindow.h"
+#include "ui/SettingsWindow.h"
 #include "ui/TrayIconSet.h"
 #include "view/GpuWindowChoice.h"
 
@@ -58,6 +60,8 @@ WindowFrontEnd::WindowFrontEnd(const Edition& edition, Platform& platform, Shell
                      [this] { openHistory(); });
     QObject::connect(window_.get(), &MainWindow::sensorTestPressed, window_.get(),
                      [this] { openSensorTest(); });
+    QObject::connect(window_.get(), &MainWindow::settingsRequested, window_.get(),
+                     [this] { openSettings(); });
 }
 
 WindowFrontEnd::~WindowFrontEnd() {
@@ -103,6 +107,36 @@ void WindowFrontEnd::openHistory() {
     openOrRaise<HistoryWindow>(historyWindow_, [this] {
         return new HistoryWindow(edition_, engine_, *platform_.clock, window_.get());
     });
+}
+
+void WindowFrontEnd::openSettings(const std::function<void(SettingsWindowLinks&)>& prepare) {
+    if (settingsWindow_ != nullptr || !engine_.monitoring()) {
+        return;
+    }
+    SettingsWindowLinks links{
+        .setIconShown = [this](int slot, bool on) { tray_->icons().setIconShown(slot, on); },
+        .redrawTray = [this] { tray_->icons().requestFullRedraw(); },
+        .appearanceChanged = [this] { window_->applyAppearance(); },
+        .messages = {},
+        .chooseFile = {},
+        .chooseColour = {},
+        .chooseFont = {},
+        .mainWindow = window_->windowRect(),
+        .composition = shell_.compositionWithInvisibleBorders(),
+        .home = QDir::homePath().toStdString(),
+    };
+    if (prepare) {
+        prepare(links);
+    }
+    window_->settingsOpened();
+    SettingsWindow settings(engine_, std::move(links), window_.get());
+    settingsWindow_ = &settings;
+    const bool ok = settings.exec() == QDialog::Accepted;
+    settingsWindow_ = nullptr;
+    if (ok) {
+        engine_.settingsClosedWithOk(settings.unitChanged());
+    }
+    window_->settingsClosed(ok);
 }
 
 void WindowFrontEnd::closeGpuWindows() {

@@ -20,6 +20,8 @@ class HistoryWindow;
 class MainWindow;
 class NvidiaInfoWindow;
 class SensorTestWindow;
+class SettingsWindow;
+struct SettingsWindowLinks;
 class TrayIconSet;
 
 struct WindowRun {
@@ -61,6 +63,11 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
     SensorTestWindow* sensorTestWindow() const { return sensorTestWindow_; }
     // One step of each movement-test thread; benchLoop(1) when empty.
     void setWorkloadStep(std::function<void()> step) { workloadStep_ = std::move(step); }
+    // The main window's "Settings" button: the modal window, then the follow-up of its OK.
+    // `prepare` may replace the choosers and message boxes (tests).
+    void openSettings(const std::function<void(SettingsWindowLinks&)>& prepare = {});
+    // While it is open.
+    SettingsWindow* settingsWindow() const { return settingsWindow_; }
 
     // WindowPort
     void showMessage(const std::string& caption, const std::string& text,
@@ -97,6 +104,7 @@ class WindowFrontEnd : public WindowPort, public TrayPort {
     HistoryWindow* historyWindow_ = nullptr;
     SensorTestWindow* sensorTestWindow_ = nullptr;
     std::function<void()> workloadStep_;
+    SettingsWindow* settingsWindow_ = nullptr;
 };
 
 // The whole window program over a fresh QApplication.

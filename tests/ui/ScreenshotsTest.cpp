@@ -31,6 +31,7 @@
 #include "ui/MainWindow.h"
 #include "ui/NvidiaInfoWindow.h"
 #include "ui/SensorTestWindow.h"
+#include "ui/SettingsWindow.h"
 #include "ui/WindowFrontEnd.h"
 
 namespace calidus {
@@ -276,6 +277,29 @@ void renderTools(const Edition& edition, const QString& folder, const QString& n
     main.showMessage("Tovel Bench Score", benchmarkText(result, edition), MessageIcon::Information);
 }
 
+// The Settings window over a main window, on the machine each edition is built for.
+void renderSettings(const Edition& edition, const QString& folder, const QString& name) {
+    testing::FakeMachine host;
+    Platform platform = testing::simulatedPlatform(host, testing::modelFor(edition));
+    testing::TempFolder files;
+    testing::TempFolder::write(files / "Calidus.ini",
+                               "[Calidus]\nAlarm=1\nLogFile=1\nIdle1=-1.5\nClockMod=26\n");
+    testing::RecordingShell shell;
+    testing::WindowTestPorts desktop;
+    Engine engine(edition, platform, desktop, desktop, {.file = files / "Calidus.ini"});
+    MainWindow window(edition, engine.settings(), shell, *platform.clock);
+    desktop.attach(window);
+    window.bindEngine(&engine);
+    ASSERT_EQ(engine.start().outcome, StartOutcome::Ready);
+    engine.runTick();
+    SettingsWindow settings(engine, {});
+    settings.show();
+    settle(settings, settings.size());
+    EXPECT_TRUE(settings.grab().save(folder + "/" + name + "-settings.png"));
+    settings.reject();
+    engine.shutdown();
+}
+
 TEST(Screenshots, DISABLED_NormalAndCompactFormsOfBothEditions) {
     const char* folder = std::getenv("CALIDUS_SCREENSHOT_DIR");
     if (folder == nullptr) {
@@ -308,6 +332,8 @@ TEST(Screenshots, DISABLED_NormalAndCompactFormsOfBothEditions) {
     renderHistory(Edition::xl(), folder, "calidus-xl");
     renderTools(Edition::standard(), folder, "calidus");
     renderTools(Edition::xl(), folder, "calidus-xl");
+    renderSettings(Edition::standard(), folder, "calidus");
+    renderSettings(Edition::xl(), folder, "calidus-xl");
 }
 
 }  // namespace
