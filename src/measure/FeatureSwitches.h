@@ -42,6 +42,8 @@ class FeatureSwitches {
     std::uint32_t applyClockModulation(std::uint32_t value);
 
     bool writeRefused() const { return refused_; }
+    // A write of the run's own was refused elsewhere (start-up's clock modulation).
+    void noteRefused() { refused_ = true; }
     // True once per run, after the first refused write.
     bool takeRefusalNotice();
 

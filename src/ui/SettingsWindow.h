@@ -102,8 +102,8 @@ class SettingsWindow : public QDialog {
     SettingsWindowLinks links_;
     const Edition& edition_;
     const SettingsWindowLayout& layout_;
+    FeatureState features_;  // before pending_, which the opening fills with it
     SettingsPending pending_;
-    FeatureState features_;
     bool fahrenheitAtOpening_ = false;
     QMap<int, QWidget*> controls_;
 };
