@@ -15,6 +15,8 @@
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cstdlib>
 
 #include "app/Engine.h"
 #include "common/Text.h"
@@ -564,14 +566,20 @@ void SettingsWindow::onFonts() {
         chosen = links_.chooseFont(current);
     } else {
         bool accepted = false;
-        const QFont font = QFontDialog::getFont(
-            &accepted, QFont(qs(current.lfFaceName), -current.lfHeight), this, QString(),
-            QFontDialog::ScalableFonts | QFontDialog::NonScalableFonts);
+        QFont start(qs(current.lfFaceName));
+        start.setPixelSize(std::max(1, std::abs(current.lfHeight)));
+        start.setWeight(QFont::Weight(std::clamp(current.lfWeight, 100, 900)));
+        start.setItalic(current.lfItalic != 0);
+        const QFont font = QFontDialog::getFont(&accepted, start, this);
         if (accepted) {
             TrayFontKeys keys = current;
             keys.lfFaceName = font.family().toStdString();
-            keys.lfHeight = -(font.pixelSize() > 0 ? font.pixelSize() : font.pointSize());
-            keys.lfWeight = font.weight() >= QFont::Bold ? 700 : 400;
+            // The keys hold a character height in pixels, negative as the font chooser gives it.
+            const int pixels = font.pixelSize() > 0
+                                   ? font.pixelSize()
+                                   : static_cast<int>(font.pointSizeF() * 96.0 / 72.0 + 0.5);
+            keys.lfHeight = -pixels;
+            keys.lfWeight = font.weight();
             keys.lfItalic = font.italic() ? 1 : 0;
             chosen = keys;
         }
@@ -636,6 +644,16 @@ void SettingsWindow::onGpuBox(bool ati, bool checked) {
     fillEnabling();
 }
 
+std::optional<std::string> SettingsWindow::chooseFile(const FileChoice& choice) {
+    if (links_.chooseFile) {
+        return links_.chooseFile(choice);
+    }
+    const std::filesystem::path start = std::filesystem::path(choice.startFolder) / choice.fileName;
+    const QString path =
+        QFileDialog::getOpenFileName(this, qs(choice.title), qs(start.string()), qs(choice.filter));
+    return path.isEmpty() ? std::nullopt : std::optional<std::string>(path.toStdString());
+}
+
 void SettingsWindow::onAlarmProgram() {
     const AlarmProgramChooser chooser = alarmProgramChooser();
     std::string filter;
@@ -644,17 +662,7 @@ void SettingsWindow::onAlarmProgram() {
     }
     const FileChoice choice{
         .title = chooser.title, .filter = filter, .startFolder = {}, .fileName = {}};
-    std::optional<std::string> chosen;
-    if (links_.chooseFile) {
-        chosen = links_.chooseFile(choice);
-    } else {
-        const QString path =
-            QFileDialog::getOpenFileName(this, qs(choice.title), QString(), qs(choice.filter));
-        if (!path.isEmpty()) {
-            chosen = path.toStdString();
-        }
-    }
-    const AlarmProgramChoice result = onChooseAlarmProgram(edition_, chosen);
+    const AlarmProgramChoice result = onChooseAlarmProgram(edition_, chooseFile(choice));
     if (!result.refusal.empty()) {
         message(std::string(edition_.programName), result.refusal, MessageIcon::Error);
     }
@@ -669,19 +677,8 @@ void SettingsWindow::onRivaTuner() {
                             .filter = chooser.filter,
                             .startFolder = chooser.startFolder.string(),
                             .fileName = chooser.fileName};
-    std::optional<std::string> chosen;
-    if (links_.chooseFile) {
-        chosen = links_.chooseFile(choice);
-    } else {
-        const QString start = qs((chooser.startFolder / chooser.fileName).string());
-        const QString path =
-            QFileDialog::getOpenFileName(this, qs(choice.title), start, qs(choice.filter));
-        if (!path.isEmpty()) {
-            chosen = path.toStdString();
-        }
-    }
-    const PluginInstall result =
-        installPlugin(chosen, {engine_.pluginFolders()}, pending_.cores, pending_.slotPresent);
+    const PluginInstall result = installPlugin(chooseFile(choice), {engine_.pluginFolders()},
+                                               pending_.cores, pending_.slotPresent);
     if (result.message) {
         const MessageIcon icon =
             result.message->icon == PluginMessageIcon::Error     ? MessageIcon::Error
@@ -695,32 +692,24 @@ void SettingsWindow::onRivaTuner() {
     enableApply();
 }
 
-void SettingsWindow::onColour(ColourRef& colour) {
-    std::optional<ColourRef> chosen;
+std::optional<ColourRef> SettingsWindow::chooseColour(ColourRef colour) {
     if (links_.chooseColour) {
-        chosen = links_.chooseColour(colour);
-    } else {
-        const QColor picked = QColorDialog::getColor(toQColor(colour), this);
-        if (picked.isValid()) {
-            chosen = toColourRef(picked);
-        }
+        return links_.chooseColour(colour);
     }
-    if (chosen) {
+    const QColor picked = QColorDialog::getColor(toQColor(colour), this);
+    return picked.isValid() ? std::optional<ColourRef>(toColourRef(picked)) : std::nullopt;
+}
+
+void SettingsWindow::onColour(ColourRef& colour) {
+    if (const std::optional<ColourRef> chosen = chooseColour(colour)) {
         colour = *chosen;
         enableApply();
     }
 }
 
+// A heading colour chosen switches the heading colour on; a chooser cancelled switches it off.
 void SettingsWindow::onHeading(ColourRef& colour, bool& heading) {
-    std::optional<ColourRef> chosen;
-    if (links_.chooseColour) {
-        chosen = links_.chooseColour(colour);
-    } else {
-        const QColor picked = QColorDialog::getColor(toQColor(colour), this);
-        if (picked.isValid()) {
-            chosen = toColourRef(picked);
-        }
-    }
+    const std::optional<ColourRef> chosen = chooseColour(colour);
     heading = chosen.has_value();
     if (chosen) {
         colour = *chosen;

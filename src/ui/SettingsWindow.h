@@ -85,8 +85,10 @@ class SettingsWindow : public QDialog {
     void onQualityStep(bool up);
     void onDutyStep(bool up);
     void onGpuBox(bool ati, bool checked);
+    std::optional<std::string> chooseFile(const FileChoice& choice);
     void onAlarmProgram();
     void onRivaTuner();
+    std::optional<ColourRef> chooseColour(ColourRef colour);
     void onColour(ColourRef& colour);
     void onHeading(ColourRef& colour, bool& heading);
     void afterSwitch();
