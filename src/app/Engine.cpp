@@ -253,9 +253,6 @@ bool Engine::readSettings(const ProfileFile& file) {
     clock_.applySettings(settings_);
     load_.startUp(run);
     clockModulation_.startUp(run);
-    if (clockModulation_.refusedAtStart()) {
-        features_.noteRefused();
-    }
     // The window applies its own keys (position, colours, headings, fonts) from settings().
     return true;
 }

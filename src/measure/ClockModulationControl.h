@@ -23,12 +23,9 @@ class ClockModulationControl : public RunPart {
     std::uint32_t applied() const { return applied_; }
     // The Settings window applied one.
     void noteApplied(std::uint32_t value) { applied_ = value; }
-    // The driver refused start-up's writes.
-    bool refusedAtStart() const { return refusedAtStart_; }
 
   private:
     std::uint32_t applied_ = 2;
-    bool refusedAtStart_ = false;
 };
 
 }  // namespace calidus

@@ -15,6 +15,8 @@ constexpr std::uint32_t kTurboDisengage = 1u << 6;  // of the high half: bit 38
 constexpr std::uint32_t kVidField = 0x3F;
 constexpr int kHighestC1eProcessor = 15;
 constexpr int kHighestEistProcessor = 7;
+constexpr std::uint32_t kModulationOn = 0x10;
+constexpr std::uint32_t kDutyField = 0xE;
 
 std::uint32_t withBit(std::uint32_t word, std::uint32_t bit, bool on) {
     return on ? word | bit : word & ~bit;
@@ -120,12 +122,19 @@ bool FeatureSwitches::setTurboDisabled(bool on) {
 }
 
 std::uint32_t FeatureSwitches::applyClockModulation(std::uint32_t value) {
-    if (!calidus::applyClockModulation(access_, edition_, value)) {
-        refused_ = true;
-    }
+    calidus::applyClockModulation(access_, edition_, value);
     std::uint32_t low = value;
     std::uint32_t high = 0;
-    access_.readMsr(current(), msr::kClockModulation, low, high);
+    if (!access_.readMsr(current(), msr::kClockModulation, low, high)) {
+        return value;
+    }
+    const bool on = (value & kModulationOn) != 0;
+    const bool switched = ((low & kModulationOn) != 0) == on;
+    const bool duty =
+        !on || (value & kDutyField) == 0 || (low & kDutyField) == (value & kDutyField);
+    if (!switched || !duty) {
+        refused_ = true;
+    }
     return low;
 }
 

@@ -38,12 +38,11 @@ class FeatureSwitches {
     bool setC1E(bool on);
     FeatureState setEist(bool on, FeatureState shown);
     bool setTurboDisabled(bool on);
-    // Answers the register's low half read back, or the value when it cannot be read.
+    // Answers the register's low half read back, or the value when it cannot be read. A register
+    // that does not switch modulation as asked, or keeps another duty, refused the write.
     std::uint32_t applyClockModulation(std::uint32_t value);
 
     bool writeRefused() const { return refused_; }
-    // A write of the run's own was refused elsewhere (start-up's clock modulation).
-    void noteRefused() { refused_ = true; }
     // True once per run, after the first refused write.
     bool takeRefusalNotice();
 
