@@ -497,7 +497,12 @@ void SettingsWindow::applySettings() {
 
 void SettingsWindow::ok() {
     applySettings();
-    engine_.saveSettings();
+    // The settings stay in effect either way; the person learns that the file kept the old ones.
+    if (!engine_.saveSettings()) {
+        message(std::string(edition_.programName),
+                "The settings could not be written to\n" + engine_.settingsFile().string(),
+                MessageIcon::Warning);
+    }
     accept();
 }
 

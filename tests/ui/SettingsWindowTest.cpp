@@ -194,6 +194,15 @@ TEST(SettingsWindow, OnlyOkWritesTheFile) {
     button(*w, 1)->click();  // OK
     EXPECT_FALSE(w->isVisible());
     EXPECT_NE(TempFolder::read(rig.file()).find("Idle0=-0.1\n"), std::string::npos);
+    EXPECT_TRUE(rig.messages.empty());
+
+    // A file that cannot be replaced is not passed over in silence.
+    std::filesystem::remove(rig.file());
+    std::filesystem::create_directory(rig.file());
+    const auto again = rig.open();
+    button(*again, 1)->click();
+    ASSERT_EQ(rig.messages.size(), 1u);
+    EXPECT_NE(rig.messages[0].find("could not be written"), std::string::npos);
 }
 
 TEST(SettingsWindow, ClockModulationWaitsForApplyCancelRestoresDefaultsActAtOnce) {
