@@ -21,7 +21,7 @@
 // highest extended leaf then stops short of the brand leaves), LogicalPerPackage the number of
 // ApicIds (one package), CoresPerPackage equal to LogicalPerPackage (no hyper-threading), MaxLeaf
 // 10, Dts, Sse3, MsrInstructions and MsrAvailable 1, TscMHz 2000, DriverStatus 0, nothing Missing,
-// no LowestRatio, WritesLocked 0.
+// no LowestRatio.
 // NvidiaLibrary and AtiLibrary are "present" when a card of that vendor is given, else "missing";
 // "fails" loads the library but its start fails. A [Gpu.N] section must name its Vendor (nvidia or
 // ati); its Temperature defaults to 50, Outputs to 1, Name, NvidiaDriver and the rest to nothing.

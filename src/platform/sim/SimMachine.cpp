@@ -244,7 +244,7 @@ bool SimMachine::readForKernel(std::uint32_t processor, std::uint32_t index, std
 
 // The time-stamp counter follows the clock and the operating points; the program never sets it.
 bool SimMachine::writeMsr(std::uint32_t processor, std::uint32_t index, std::uint64_t value) {
-    if (!accessible(processor, index) || index == kTimeStampCounter || description_.writesLocked) {
+    if (!accessible(processor, index) || index == kTimeStampCounter) {
         return false;
     }
     const std::lock_guard lock(mutex_);
