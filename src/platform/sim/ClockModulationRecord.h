@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "platform/DriverLibrary.h"
 
@@ -28,6 +29,11 @@ class ClockModulationRecord : public DriverLibrary {
                   std::uint32_t high) override;
     void readBatch(std::span<MsrRead> reads) override { driver_->readBatch(reads); }
     void stop() override;
+    std::string takeNotice() override { return driver_->takeNotice(); }
+    bool readOnly() const override { return driver_->readOnly(); }
+    double kernelClockMHz(std::uint32_t processor) override {
+        return driver_->kernelClockMHz(processor);
+    }
 
   private:
     void write(bool stopped) const;
