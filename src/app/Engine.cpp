@@ -402,17 +402,22 @@ void Engine::cancelSettings(const SettingsPending& pending,
     applyClockModulation(clockModulationAtOpening);
 }
 
-bool Engine::saveSettings() {
+ReplaceResult Engine::saveSettings() {
     if (settingsFile_.empty()) {
-        return true;
+        return {};
     }
-    return calidus::saveSettings(settingsFile_, edition_, settings_,
-                                 {.processor = {.brandString = processor_.brandString,
-                                                .cpuSignature = processor_.cpuSignature,
-                                                .platformInfoClass = processor_.platformInfoClass},
-                                  .slotPresent = slotsPresent(),
-                                  .cores = config_.calibration,
-                                  .gpu = gpu_.active()});
+    try {
+        return calidus::saveSettings(
+            settingsFile_, edition_, settings_,
+            {.processor = {.brandString = processor_.brandString,
+                           .cpuSignature = processor_.cpuSignature,
+                           .platformInfoClass = processor_.platformInfoClass},
+             .slotPresent = slotsPresent(),
+             .cores = config_.calibration,
+             .gpu = gpu_.active()});
+    } catch (const std::exception& error) {
+        return {ReplaceFailure::WriteFailed, error.what()};
+    }
 }
 
 void Engine::setFahrenheit(bool fahrenheit) {

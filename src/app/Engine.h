@@ -147,10 +147,12 @@ class Engine {
     // Fills `features` from the processor (C1E written to every processor as read).
     SettingsPending openSettings(FeatureState& features);
     FeatureSwitches& featureSwitches() { return features_; }
+    // What the driver has to tell that the ticks have not shown yet (a lockdown's refusal).
+    std::string takeDriverNotice() { return platform_.driver->takeNotice(); }
     std::uint32_t applySettings(SettingsPending& pending);
     void cancelSettings(const SettingsPending& pending, std::uint32_t clockModulationAtOpening);
-    // False when the file could not be written; nothing is written without a settings file.
-    bool saveSettings();
+    // What kept the file from being written; nothing is written without a settings file.
+    ReplaceResult saveSettings();
     // After OK: the alarm re-armed and, after a unit change, the heading from a fresh "Skull"
     // and the statistics reset.
     void settingsClosedWithOk(bool unitChanged);

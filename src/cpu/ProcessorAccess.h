@@ -38,6 +38,8 @@ class ProcessorAccess {
     void startDriver() { platform_.driver->start(); }
     std::uint32_t driverStatus() { return platform_.driver->status(); }
     bool msrAvailable() { return platform_.driver->msrAvailable(); }
+    // On the kernel's sensors: no register can be read or written.
+    bool readOnly() const { return platform_.driver->readOnly(); }
     void stopDriver() { platform_.driver->stop(); }
 
     // Outputs keep their previous content when the read fails.

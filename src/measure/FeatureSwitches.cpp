@@ -62,6 +62,9 @@ bool FeatureSwitches::readC1E() {
 }
 
 FeatureState FeatureSwitches::open(std::uint32_t keptClockModulation) {
+    if (!available()) {
+        return {.eistLocked = true, .clockModulation = keptClockModulation & ~kModulationOn};
+    }
     FeatureState state;
     readEist(state);
     const MsrValue misc = readCurrent(msr::kMiscEnable);
@@ -80,6 +83,9 @@ FeatureState FeatureSwitches::open(std::uint32_t keptClockModulation) {
 }
 
 bool FeatureSwitches::setC1E(bool on) {
+    if (!available()) {
+        return false;
+    }
     const std::uint32_t index =
         processor_.platformInfoClass ? msr::kPowerControl : msr::kMiscEnable;
     const std::uint32_t bit = processor_.platformInfoClass ? kC1eEnable : kOldC1eEnable;
@@ -94,6 +100,9 @@ bool FeatureSwitches::setC1E(bool on) {
 }
 
 FeatureState FeatureSwitches::setEist(bool on, FeatureState shown) {
+    if (!available()) {
+        return shown;
+    }
     if (!edition_.isXL()) {
         for (int p = 0; p <= kHighestEistProcessor; ++p) {
             if (config_.processMask & (1u << p)) {
@@ -115,6 +124,9 @@ bool FeatureSwitches::setTurboDisabled(bool on) {
     if (!processor_.platformInfoClass) {
         return on;
     }
+    if (!available()) {
+        return false;
+    }
     note(access_.updateMsr(current(), msr::kMiscEnable, [on](MsrValue v) {
         return MsrValue{v.low, withBit(v.high, kTurboDisengage, on)};
     }));
@@ -122,6 +134,9 @@ bool FeatureSwitches::setTurboDisabled(bool on) {
 }
 
 std::uint32_t FeatureSwitches::applyClockModulation(std::uint32_t value) {
+    if (!available()) {
+        return value & ~kModulationOn;
+    }
     calidus::applyClockModulation(access_, edition_, value);
     std::uint32_t low = value;
     std::uint32_t high = 0;

@@ -42,6 +42,8 @@ class FeatureSwitches {
     // that does not switch modulation as asked, or keeps another duty, refused the write.
     std::uint32_t applyClockModulation(std::uint32_t value);
 
+    // False in read-only mode: there is no register to show or switch.
+    bool available() const { return !access_.readOnly(); }
     bool writeRefused() const { return refused_; }
     // True once per run, after the first refused write.
     bool takeRefusalNotice();

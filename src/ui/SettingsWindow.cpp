@@ -20,10 +20,12 @@
 
 #include "app/Engine.h"
 #include "common/Text.h"
+#include "config/SaveProblem.h"
 #include "config/SettingsWriter.h"
 #include "record/AlarmSettings.h"
 #include "tools/PluginInstaller.h"
 #include "ui/UiFonts.h"
+#include "view/DisplayTexts.h"
 #include "view/SettingsFieldRules.h"
 
 namespace calidus {
@@ -35,6 +37,9 @@ namespace c = settingsControl;
 constexpr std::string_view kRefusedWrites =
     "The kernel refused to write the processor's registers (Secure Boot lockdown, or no "
     "permission to write them), so the processor switches are unavailable. Monitoring goes on.";
+
+constexpr std::string_view kNoRegisters =
+    "; the processor switches and VID need register access, which this run does not have";
 
 QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -361,6 +366,8 @@ void SettingsWindow::fillProcessorSwitches() {
     QCheckBox* turbo = box(c::kDisableTurbo);
     if (engine_.processor().platformInfoClass) {
         turbo->setChecked(features_.turboDisabled);
+    } else if (!engine_.featureSwitches().available()) {
+        turbo->setText(QStringLiteral("VID"));
     } else {
         turbo->setText(qs("VID  " + fixedText(features_.vid, 4)));
         turbo->setChecked(pending_.values.vidInfo);
@@ -372,7 +379,8 @@ void SettingsWindow::fillClockModulation() {
     const std::uint32_t value = pending_.values.clockMod;
     box(c::kClockModulation)->setChecked((value & kModulationOn) != 0);
     edit(c::kDuty)->setText(qs(dutyText(value)));
-    const bool switchable = !engine_.featureSwitches().writeRefused();
+    const FeatureSwitches& switches = engine_.featureSwitches();
+    const bool switchable = switches.available() && !switches.writeRefused();
     edit(c::kDuty)->setEnabled(switchable && (value & kModulationOn) != 0);
     controls_.value(layout_.dutySpin)->setEnabled(switchable && (value & kModulationOn) != 0);
 }
@@ -498,10 +506,10 @@ void SettingsWindow::applySettings() {
 void SettingsWindow::ok() {
     applySettings();
     // The settings stay in effect either way; the person learns that the file kept the old ones.
-    if (!engine_.saveSettings()) {
-        message(std::string(edition_.programName),
-                "The settings could not be written to\n" + engine_.settingsFile().string(),
-                MessageIcon::Warning);
+    if (const ReplaceResult saved = engine_.saveSettings(); !saved) {
+        std::string text = saveProblemText(engine_.settingsFile(), saved);
+        text[0] = 'T';
+        message(std::string(edition_.programName), text, MessageIcon::Warning);
     }
     accept();
 }
@@ -722,23 +730,33 @@ void SettingsWindow::onHeading(ColourRef& colour, bool& heading) {
     enableApply();
 }
 
-void SettingsWindow::afterSwitch() {
-    FeatureSwitches& switches = engine_.featureSwitches();
-    if (!switches.writeRefused()) {
-        return;
-    }
-    const QString why = qs(kRefusedWrites);
+void SettingsWindow::disableSwitches(const QString& why, bool withTurboBox) {
     for (const int id : {c::kC1e, c::kEist, c::kDisableTurbo, c::kClockModulation}) {
-        if (id == c::kDisableTurbo && !engine_.processor().platformInfoClass) {
-            continue;  // there it is the VID display, no register
+        if (id == c::kDisableTurbo && !withTurboBox) {
+            continue;
         }
         box(id)->setEnabled(false);
         box(id)->setToolTip(why);
     }
     fillClockModulation();
+}
+
+void SettingsWindow::afterSwitch() {
+    FeatureSwitches& switches = engine_.featureSwitches();
+    if (!switches.available()) {
+        // Without registers the VID display has nothing to show either.
+        disableSwitches(qs(std::string(kReadOnlySource) + std::string(kNoRegisters)), true);
+        return;
+    }
+    if (!switches.writeRefused()) {
+        return;
+    }
+    disableSwitches(qs(kRefusedWrites), engine_.processor().platformInfoClass);
     if (switches.takeRefusalNotice()) {
-        message(std::string(edition_.programName), std::string(kRefusedWrites),
-                MessageIcon::Warning);
+        // The driver's own words when it knows why, so that the person reads it once.
+        const std::string notice = engine_.takeDriverNotice();
+        message(std::string(edition_.programName),
+                notice.empty() ? std::string(kRefusedWrites) : notice, MessageIcon::Warning);
     }
 }
 

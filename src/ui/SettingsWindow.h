@@ -92,6 +92,7 @@ class SettingsWindow : public QDialog {
     void onColour(ColourRef& colour);
     void onHeading(ColourRef& colour, bool& heading);
     void afterSwitch();
+    void disableSwitches(const QString& why, bool withTurboBox);
     void enableApply() const;
     void message(const std::string& caption, const std::string& text, MessageIcon icon);
 

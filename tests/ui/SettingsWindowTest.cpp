@@ -202,7 +202,7 @@ TEST(SettingsWindow, OnlyOkWritesTheFile) {
     const auto again = rig.open();
     button(*again, 1)->click();
     ASSERT_EQ(rig.messages.size(), 1u);
-    EXPECT_NE(rig.messages[0].find("could not be written"), std::string::npos);
+    EXPECT_NE(rig.messages[0].find("The settings could not be saved to"), std::string::npos);
 }
 
 TEST(SettingsWindow, ClockModulationWaitsForApplyCancelRestoresDefaultsActAtOnce) {
@@ -287,6 +287,29 @@ TEST(SettingsWindow, RefusedWritesShowTheRealStateAndOneMessage) {
     EXPECT_FALSE(button(*w, 1017)->isEnabled());
     button(*w, 1)->click();  // OK writes the clock modulation again
     EXPECT_EQ(rig.messages.size(), 1u);
+}
+
+TEST(SettingsWindow, ReadOnlyModeOffersNoSwitchAndWritesNothing) {
+    for (const std::string model : {"i7-920", "q6600"}) {
+        SettingsRig rig(Edition::standard(),
+                        withMachineKey(model, "Authentication=dismissed\nCoretemp=1"),
+                        "[Calidus]\nClockMod=26\n");
+        ASSERT_TRUE(rig.engine->readOnly()) << model;
+        const auto w = rig.open();
+        for (const int id : {1012, 1016, 1017, 1183}) {
+            EXPECT_FALSE(button(*w, id)->isEnabled()) << model << " " << id;
+            EXPECT_FALSE(button(*w, id)->isChecked()) << model << " " << id;
+            EXPECT_TRUE(button(*w, id)->toolTip().startsWith("Read-only")) << model << " " << id;
+        }
+        EXPECT_FALSE(field(*w, 1119)->isEnabled()) << model;
+        if (model == "q6600") {
+            EXPECT_EQ(button(*w, 1183)->text(), "VID") << "no value to show";
+        }
+        button(*w, 1)->click();  // OK
+        EXPECT_TRUE(rig.messages.empty()) << model;
+        EXPECT_NE(TempFolder::read(rig.file()).find("ClockMod=26\n"), std::string::npos)
+            << model << ": the duty chosen is kept";
+    }
 }
 
 TEST(SettingsWindow, TheMainWindowsButtonOpensItAndOkRebuildsTheHeading) {
