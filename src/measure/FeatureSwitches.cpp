@@ -63,7 +63,7 @@ bool FeatureSwitches::readC1E() {
 
 FeatureState FeatureSwitches::open(std::uint32_t keptClockModulation) {
     if (!available()) {
-        return {.eistLocked = true, .clockModulation = keptClockModulation & ~kModulationOn};
+        return {.eistLocked = true, .clockModulation = keptClockModulation};
     }
     FeatureState state;
     readEist(state);
@@ -77,8 +77,11 @@ FeatureState FeatureSwitches::open(std::uint32_t keptClockModulation) {
             (vidSource.high & kVidField) * 0.0125 + (processor_.mobileFlag ? 0.7125 : 0.825);
     }
     state.c1e = setC1E(readC1E());
-    state.clockModulation =
+    // A duty chosen while modulation stays off was never written: the register does not hold it.
+    const std::uint32_t low =
         edition_.isXL() ? keptClockModulation : readCurrent(msr::kClockModulation).low;
+    state.clockModulation =
+        !modulates(low) && !modulates(keptClockModulation) ? keptClockModulation : low;
     return state;
 }
 
@@ -135,7 +138,7 @@ bool FeatureSwitches::setTurboDisabled(bool on) {
 
 std::uint32_t FeatureSwitches::applyClockModulation(std::uint32_t value) {
     if (!available()) {
-        return value & ~kModulationOn;
+        return value;  // kept for a run with registers
     }
     calidus::applyClockModulation(access_, edition_, value);
     std::uint32_t low = value;
@@ -150,7 +153,7 @@ std::uint32_t FeatureSwitches::applyClockModulation(std::uint32_t value) {
     if (!switched || !duty) {
         refused_ = true;
     }
-    return low;
+    return !on && !modulates(low) ? value : low;
 }
 
 }  // namespace calidus

@@ -38,8 +38,9 @@ class FeatureSwitches {
     bool setC1E(bool on);
     FeatureState setEist(bool on, FeatureState shown);
     bool setTurboDisabled(bool on);
-    // Answers the register's low half read back, or the value when it cannot be read. A register
-    // that does not switch modulation as asked, or keeps another duty, refused the write.
+    // Answers the register's low half read back, or the value when it cannot be read or when
+    // modulation stays off (such a value is not written). A register that does not switch
+    // modulation as asked, or keeps another duty, refused the write.
     std::uint32_t applyClockModulation(std::uint32_t value);
 
     // False in read-only mode: there is no register to show or switch.

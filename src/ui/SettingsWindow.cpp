@@ -377,9 +377,10 @@ void SettingsWindow::fillProcessorSwitches() {
 
 void SettingsWindow::fillClockModulation() {
     const std::uint32_t value = pending_.values.clockMod;
-    box(c::kClockModulation)->setChecked((value & kModulationOn) != 0);
-    edit(c::kDuty)->setText(qs(dutyText(value)));
     const FeatureSwitches& switches = engine_.featureSwitches();
+    // Without registers nothing modulates, whatever the setting kept for a full run says.
+    box(c::kClockModulation)->setChecked(switches.available() && (value & kModulationOn) != 0);
+    edit(c::kDuty)->setText(qs(dutyText(value)));
     const bool switchable = switches.available() && !switches.writeRefused();
     edit(c::kDuty)->setEnabled(switchable && (value & kModulationOn) != 0);
     controls_.value(layout_.dutySpin)->setEnabled(switchable && (value & kModulationOn) != 0);
