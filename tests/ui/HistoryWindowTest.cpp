@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMenu>
 
+#include "MenuItem.h"
 #include "RecordingShell.h"
 #include "SimulatedEngine.h"
 #include "TrayTestApp.h"
@@ -14,16 +15,6 @@
 
 namespace calidus {
 namespace {
-
-void trigger(QMenu* menu, const QString& item) {
-    for (QAction* action : menu->actions()) {
-        if (action->text() == item) {
-            action->trigger();
-            return;
-        }
-    }
-    ADD_FAILURE() << "no menu item " << item.toStdString();
-}
 
 // Ticks before the window opens are in it; it follows the ticks while open, saves what it
 // shows, and once closed is gone.
@@ -40,7 +31,7 @@ TEST(HistoryWindow, OpensFromTheContextMenuFollowsTheTicksAndIsGoneOnceClosed) {
     };
     tick();
     tick();
-    trigger(frontEnd.mainWindow().contextMenu(), QStringLiteral("History"));
+    testing::triggerMenuItem(frontEnd.mainWindow().contextMenu(), QStringLiteral("History"));
     HistoryWindow* history = frontEnd.historyWindow();
     ASSERT_NE(history, nullptr);
     EXPECT_TRUE(history->isVisible());

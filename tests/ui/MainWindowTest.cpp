@@ -20,6 +20,7 @@
 #include <memory>
 #include <thread>
 
+#include "MenuItem.h"
 #include "RecordingShell.h"
 #include "SimulatedEngine.h"
 #include "TrayTestApp.h"
@@ -88,16 +89,6 @@ class MainWindowTest : public ::testing::TestWithParam<const Edition*> {
                           type == QEvent::MouseMove ? Qt::MouseButtons(button) : button,
                           Qt::NoModifier);
         QApplication::sendEvent(window.get(), &event);
-    }
-
-    void trigger(QMenu* menu, const QString& item) {
-        for (QAction* action : menu->actions()) {
-            if (action->text() == item) {
-                action->trigger();
-                return;
-            }
-        }
-        ADD_FAILURE() << "no menu item " << item.toStdString();
     }
 
     FakeMachine host;
@@ -212,21 +203,21 @@ TEST_P(MainWindowTest, DraggingMovesTheWindowByThePointerOffset) {
 
 TEST_P(MainWindowTest, AnchorIsSetMovedToAndRefusedOffScreen) {
     open();
-    trigger(window->contextMenu(), QStringLiteral("Set Anchor Position"));
-    trigger(window->contextMenu(), QStringLiteral("Set Anchor Position"));
+    testing::triggerMenuItem(window->contextMenu(), QStringLiteral("Set Anchor Position"));
+    testing::triggerMenuItem(window->contextMenu(), QStringLiteral("Set Anchor Position"));
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].caption, "Anchor Position");
     EXPECT_EQ(messages[1].text, "Current Position\n( 100, 100 )\n");
 
     window->move(300, 200);
-    trigger(window->contextMenu(), QStringLiteral("Move To Anchor"));
+    testing::triggerMenuItem(window->contextMenu(), QStringLiteral("Move To Anchor"));
     EXPECT_EQ(window->pos(), QPoint(100, 100));
     EXPECT_EQ(messages.size(), 2u);
 
     // An anchor saved on a monitor that is gone.
     engine->settings().set(KeyId::AnchorXY, packPosition({5000, 100}));
     window->prepareForStart();
-    trigger(window->contextMenu(), QStringLiteral("Move To Anchor"));
+    testing::triggerMenuItem(window->contextMenu(), QStringLiteral("Move To Anchor"));
     EXPECT_EQ(window->pos(), QPoint(100, 100));
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[2].caption, "Error");
@@ -253,7 +244,7 @@ TEST_P(MainWindowTest, CloseBoxMinimizesWhenAskedButAltF4Exits) {
     EXPECT_EQ(exits, 1);
 
     // The context menu's Exit ends the program as well.
-    trigger(window->contextMenu(), QStringLiteral("Exit"));
+    testing::triggerMenuItem(window->contextMenu(), QStringLiteral("Exit"));
     EXPECT_EQ(exits, 2);
 }
 

@@ -22,6 +22,7 @@
 #include <functional>
 #include <string>
 
+#include "MenuItem.h"
 #include "RecordingShell.h"
 #include "SimulatedEngine.h"
 #include "TrayTestApp.h"
@@ -101,17 +102,6 @@ bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit 
         loop.exec();
     }
     return true;
-}
-
-void trigger(QMenu* menu, const QString& item) {
-    emit menu->aboutToShow();
-    for (QAction* action : menu->actions()) {
-        if (action->text() == item) {
-            action->trigger();
-            return;
-        }
-    }
-    ADD_FAILURE() << "no menu item " << item.toStdString();
 }
 
 void doubleClick(QWidget& window) {
@@ -244,7 +234,8 @@ TEST_P(WindowManagerTest, EveryWayOutEndsThroughTheShutdownWhateverTheWindowDoes
                                 [&] { return look(window).hasState("_NET_WM_STATE_HIDDEN"); }));
                             break;
                         case WindowState::Hidden:
-                            trigger(window.contextMenu(), QStringLiteral("Minimize"));
+                            testing::triggerMenuItem(window.contextMenu(),
+                                                     QStringLiteral("Minimize"));
                             EXPECT_TRUE(waitFor([&] { return withdrawn(window); }));
                             break;
                         case WindowState::Compact:
@@ -254,10 +245,10 @@ TEST_P(WindowManagerTest, EveryWayOutEndsThroughTheShutdownWhateverTheWindowDoes
                     }
                     switch (way) {
                         case WayOut::ContextMenuExit:
-                            trigger(window.contextMenu(), QStringLiteral("Exit"));
+                            testing::triggerMenuItem(window.contextMenu(), QStringLiteral("Exit"));
                             break;
                         case WayOut::TrayMenuExit:
-                            trigger(session.trayMenu(), QStringLiteral("Exit"));
+                            testing::triggerMenuItem(session.trayMenu(), QStringLiteral("Exit"));
                             break;
                         case WayOut::StopSignal:
                             session.stopSignal();
@@ -282,9 +273,9 @@ TEST_P(WindowManagerTest, HiddenWindowComesBackFromTheTrayEveryTimeAndStaysOnTop
         int restored = 0;
         int onTop = 0;
         for (int cycle = 0; cycle < 20; ++cycle) {
-            trigger(window.contextMenu(), QStringLiteral("Minimize"));
+            testing::triggerMenuItem(window.contextMenu(), QStringLiteral("Minimize"));
             ASSERT_TRUE(waitFor([&] { return withdrawn(window); })) << cycle;
-            trigger(session.trayMenu(), QStringLiteral("Restore"));
+            testing::triggerMenuItem(session.trayMenu(), QStringLiteral("Restore"));
             restored += waitFor([&] { return shownAtRest(window); }) ? 1 : 0;
             onTop += waitFor([&] { return look(window).hasState("_NET_WM_STATE_ABOVE"); });
         }
@@ -302,16 +293,16 @@ TEST_P(WindowManagerTest, HiddenWindowComesBackFromTheTrayEveryTimeAndStaysOnTop
         EXPECT_EQ(restored, 20) << "restored by a double-click";
 
         // From the tray straight into the corner: the frame, title bar and all, meets it.
-        trigger(window.contextMenu(), QStringLiteral("Minimize"));
+        testing::triggerMenuItem(window.contextMenu(), QStringLiteral("Minimize"));
         ASSERT_TRUE(waitFor([&] { return withdrawn(window); }));
-        trigger(session.trayMenu(), QStringLiteral("Move to Top Right"));
+        testing::triggerMenuItem(session.trayMenu(), QStringLiteral("Move to Top Right"));
         const QRect work = window.screen()->availableGeometry();
         EXPECT_TRUE(waitFor([&] {
             const XView view = look(window);
             return shownAtRest(window) && view.frame.topRight() == work.topRight();
         })) << "frame at "
             << look(window).frame.x() << "," << look(window).frame.y();
-        trigger(session.trayMenu(), QStringLiteral("Exit"));
+        testing::triggerMenuItem(session.trayMenu(), QStringLiteral("Exit"));
     });
 }
 
@@ -337,7 +328,7 @@ TEST_P(WindowManagerTest, CompactFormRoundTripsEndWhereTheyStartedAndTheFrameIsS
         // The last tick recorded where the window is.
         const std::uint64_t ticks = session.frontEnd.engine().state().tickCount;
         EXPECT_TRUE(waitFor([&] { return session.frontEnd.engine().state().tickCount > ticks; }));
-        trigger(window.contextMenu(), QStringLiteral("Exit"));
+        testing::triggerMenuItem(window.contextMenu(), QStringLiteral("Exit"));
     });
     EXPECT_NE(saved.find("WindowXY=" + std::to_string(packPosition({start.left(), start.top()})) +
                          "\r\n"),
