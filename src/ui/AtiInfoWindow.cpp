@@ -23,23 +23,6 @@ namespace {
 
 constexpr int kRefreshMs = 1000;
 
-QGroupBox* extremeBox(int boxId, int dateId, int timeId, int valueId, QWidget* parent,
-                      QMap<int, QWidget*>& controls) {
-    auto* box = new QGroupBox(parent);
-    nameControl(box, boxId);
-    auto* layout = new QHBoxLayout(box);
-    for (const int id : {dateId, timeId}) {
-        QLabel* field = infoField(id, box);
-        controls.insert(id, field);
-        layout->addWidget(field);
-    }
-    QLabel* value = infoField(valueId, box, true);
-    controls.insert(valueId, value);
-    layout->addWidget(value);
-    controls.insert(boxId, box);
-    return box;
-}
-
 }  // namespace
 
 AtiInfoWindow::AtiInfoWindow(const Edition& edition, Engine& engine, Clock& clock, QWidget* parent)
@@ -142,11 +125,7 @@ void AtiInfoWindow::buildControls() {
 }
 
 void AtiInfoWindow::buildMenu() {
-    menu_ = new QMenu(this);
-    QAction* resetAction = menu_->addAction(QStringLiteral("Reset"), this, [this] { reset(); });
-    resetAction->setData(kAtiResetCommand);
-    QAction* closeAction = menu_->addAction(QStringLiteral("Close"), this, &QWidget::close);
-    closeAction->setData(kAtiCloseCommand);
+    menu_ = resetCloseMenu(this, kAtiResetCommand, kAtiCloseCommand, [this] { reset(); });
 }
 
 void AtiInfoWindow::refresh() {
@@ -192,12 +171,7 @@ void AtiInfoWindow::redisplay() {
         {ids_.linkWidth, &t.linkWidth},
         {ids_.temperatureLabel, &t.temperatureCaption},
     };
-    for (const auto& [id, text] : fields) {
-        auto* label = static_cast<QLabel*>(control(id));
-        if (label->text() != infoText(*text)) {
-            label->setText(infoText(*text));
-        }
-    }
+    showTexts(controls_, fields);
     minimumBox_->setTitle(infoText(t.minimumCaption));
     maximumBox_->setTitle(infoText(t.maximumCaption));
     gpuButton_->setText(infoText(t.gpuButton));

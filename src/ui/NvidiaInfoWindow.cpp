@@ -16,24 +16,6 @@
 
 namespace calidus {
 
-namespace {
-
-QGroupBox* extremeBox(int boxId, std::initializer_list<std::pair<int, bool>> fields,
-                      QWidget* parent, QMap<int, QWidget*>& controls) {
-    auto* box = new QGroupBox(parent);
-    nameControl(box, boxId);
-    auto* layout = new QHBoxLayout(box);
-    for (const auto& [id, large] : fields) {
-        QLabel* field = infoField(id, box, large);
-        controls.insert(id, field);
-        layout->addWidget(field);
-    }
-    controls.insert(boxId, box);
-    return box;
-}
-
-}  // namespace
-
 NvidiaInfoWindow::NvidiaInfoWindow(const Edition& edition, Engine& engine, Clock& clock,
                                    QWidget* parent)
     : QWidget(parent, Qt::Dialog),
@@ -71,14 +53,10 @@ void NvidiaInfoWindow::buildControls() {
         grid->addWidget(field, row, 1);
         ++row;
     }
-    minimumBox_ = extremeBox(
-        ids_.minimumBox,
-        {{ids_.minimumDate, false}, {ids_.minimumTime, false}, {ids_.minimumValue, true}}, this,
-        controls_);
-    maximumBox_ = extremeBox(
-        ids_.maximumBox,
-        {{ids_.maximumDate, false}, {ids_.maximumTime, false}, {ids_.maximumValue, true}}, this,
-        controls_);
+    minimumBox_ = extremeBox(ids_.minimumBox, ids_.minimumDate, ids_.minimumTime, ids_.minimumValue,
+                             this, controls_);
+    maximumBox_ = extremeBox(ids_.maximumBox, ids_.maximumDate, ids_.maximumTime, ids_.maximumValue,
+                             this, controls_);
     grid->addWidget(minimumBox_, row++, 0, 1, 2);
     grid->addWidget(maximumBox_, row, 0, 1, 2);
 
@@ -96,11 +74,7 @@ void NvidiaInfoWindow::buildControls() {
 }
 
 void NvidiaInfoWindow::buildMenu() {
-    menu_ = new QMenu(this);
-    QAction* resetAction = menu_->addAction(QStringLiteral("Reset"), this, [this] { reset(); });
-    resetAction->setData(kNvidiaResetCommand);
-    QAction* closeAction = menu_->addAction(QStringLiteral("Close"), this, &QWidget::close);
-    closeAction->setData(kNvidiaCloseCommand);
+    menu_ = resetCloseMenu(this, kNvidiaResetCommand, kNvidiaCloseCommand, [this] { reset(); });
 }
 
 void NvidiaInfoWindow::refresh() {
@@ -143,12 +117,7 @@ void NvidiaInfoWindow::redisplay() {
         {ids_.maximumTime, &t.maximum.time},
         {ids_.maximumValue, &t.maximum.value},
     };
-    for (const auto& [id, text] : fields) {
-        auto* label = static_cast<QLabel*>(control(id));
-        if (label->text() != infoText(*text)) {
-            label->setText(infoText(*text));
-        }
-    }
+    showTexts(controls_, fields);
     minimumBox_->setTitle(infoText(t.minimumCaption));
     maximumBox_->setTitle(infoText(t.maximumCaption));
     gpuButton_->setText(infoText(t.gpuButton));
