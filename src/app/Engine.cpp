@@ -6,7 +6,6 @@
 #include <new>
 #include <utility>
 
-#include "config/AtomicFileWriter.h"
 #include "config/ProfileFile.h"
 #include "config/SaveProblem.h"
 #include "config/SettingsReader.h"
@@ -16,6 +15,7 @@
 #include "measure/CoreTemperatures.h"
 #include "measure/FixedCounters.h"
 #include "measure/TemperatureUnits.h"
+#include "platform/FileReplace.h"
 #include "record/PrometheusText.h"
 #include "tools/BenchLoop.h"
 
@@ -52,10 +52,11 @@ Engine::Engine(const Edition& edition, Platform& platform, WindowPort& window, T
       alarm_(window, std::move(settings.soundFolders), problemReport()),
       log_(clockAndLoad_, std::move(settings.logFolder), problemReport()) {
     if (settings.prometheus) {
-        textfile_.emplace(edition, std::move(*settings.prometheus),
-                          [](const std::filesystem::path& file, std::string_view text) {
-                              return static_cast<bool>(writeFileAtomically(file, text));
-                          });
+        textfile_.emplace(
+            edition, std::move(*settings.prometheus),
+            [](const std::filesystem::path& file, std::string_view text) {
+                return static_cast<bool>(replaceFile(file, text, Durability::Volatile));
+            });
     }
 }
 

@@ -33,6 +33,11 @@ struct ReplaceResult {
 // followed only while its owner is the running user. Temporary files that an earlier save left
 // behind when it was killed are removed. A failure leaves the target as it was. The disk is the
 // real machine's also when the processor is simulated.
-ReplaceResult replaceFile(const std::filesystem::path& target, std::string_view contents);
+enum class Durability {
+    Synced,    // on the disk before the call returns
+    Volatile,  // replaced again soon (the Prometheus export): atomic, but no sync to wait for
+};
+ReplaceResult replaceFile(const std::filesystem::path& target, std::string_view contents,
+                          Durability durability = Durability::Synced);
 
 }  // namespace calidus

@@ -6,8 +6,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 
 #include "platform/FileReplace.h"
@@ -81,8 +83,7 @@ Destination resolveLinks(const fs::path& target) {
     return {current, failed(ELOOP)};
 }
 
-bool isOwnTemporary(const std::string& entry, const std::string& file) {
-    const std::string start = "." + file + ".";
+bool isOwnTemporary(const std::string& entry, const std::string& start) {
     if (entry.size() != start.size() + kSuffixDigits + kTemporaryEnd.size() ||
         !entry.starts_with(start) || !entry.ends_with(kTemporaryEnd)) {
         return false;
@@ -91,14 +92,25 @@ bool isOwnTemporary(const std::string& entry, const std::string& file) {
     return digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
 }
 
+// Whether this run has yet to look for the file's leftovers: once is enough, since a file such
+// as the Prometheus export is replaced every tick and its folder may hold many others.
+bool firstLookAt(const fs::path& file) {
+    static std::mutex mutex;
+    static std::set<fs::path> seen;
+    const std::lock_guard lock(mutex);
+    return seen.insert(file).second;
+}
+
 // What a save killed half-way (kill -9) left behind; nothing but this file's own temporaries.
 void removeStaleTemporaries(int folder, const fs::path& folderPath, const std::string& file) {
     std::error_code error;
     const auto now = std::chrono::system_clock::now();
-    for (const fs::directory_entry& entry : fs::directory_iterator(folderPath, error)) {
-        const std::string name = entry.path().filename().string();
+    const std::string start = "." + file + ".";
+    for (fs::directory_iterator it(folderPath, error); !error && it != fs::directory_iterator();
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
         struct stat info {};
-        if (!isOwnTemporary(name, file) ||
+        if (!isOwnTemporary(name, start) ||
             ::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
             !S_ISREG(info.st_mode)) {
             continue;
@@ -201,7 +213,8 @@ class FolderHandle {
 
 }  // namespace
 
-ReplaceResult replaceFile(const fs::path& target, std::string_view contents) {
+ReplaceResult replaceFile(const fs::path& target, std::string_view contents,
+                          Durability durability) {
     const Destination destination = resolveLinks(target);
     if (!destination.problem) {
         return destination.problem;
@@ -222,15 +235,18 @@ ReplaceResult replaceFile(const fs::path& target, std::string_view contents) {
     if (ReplaceResult refused = checkOld(old); !refused) {
         return refused;
     }
-    removeStaleTemporaries(folder.fd(), folderPath, file);
+    if (firstLookAt(destination.path)) {
+        removeStaleTemporaries(folder.fd(), folderPath, file);
+    }
 
     const Temporary temporary = createBeside(folder.fd(), file);
     if (temporary.fd < 0) {
         return failed(temporary.error);
     }
     int error = 0;
+    const bool synced = durability == Durability::Synced;
     if (!writeAll(temporary.fd, contents) || !takeOver(temporary.fd, old) ||
-        ::fdatasync(temporary.fd) != 0) {
+        (synced && ::fdatasync(temporary.fd) != 0)) {
         error = errno;
     }
     if (::close(temporary.fd) != 0 && error == 0) {
@@ -245,7 +261,9 @@ ReplaceResult replaceFile(const fs::path& target, std::string_view contents) {
         return failed(error);
     }
     // The rename is durable only once the folder's entry is on the disk.
-    ::fsync(folder.fd());
+    if (synced) {
+        ::fsync(folder.fd());
+    }
     return {};
 }
 
