@@ -12,8 +12,10 @@
 #include "config/SettingsWriter.h"
 #include "cpu/CoreMap.h"
 #include "cpu/TjMaxSelection.h"
+#include "measure/ClockModulation.h"
 #include "measure/CoreTemperatures.h"
 #include "measure/FixedCounters.h"
+#include "measure/LoadThread.h"
 #include "measure/TemperatureUnits.h"
 #include "platform/FileReplace.h"
 #include "record/PrometheusText.h"
@@ -359,6 +361,9 @@ void Engine::exportReadings() {
 }
 
 void Engine::keepFixedCountersRunning() {
+    if (readOnly()) {
+        return;  // the kernel's sensors have no counters to keep
+    }
     enableFixedCounters(access_, edition_.highestLogicalProcessor);
 }
 
@@ -381,7 +386,7 @@ SettingsPending Engine::openSettings(FeatureState& features) {
 }
 
 std::uint32_t Engine::applyClockModulation(std::uint32_t value) {
-    clockModulation_.noteApplied(value);
+    clockModulation_.noteApplied(withEditionDuty(edition_, value));
     return features_.applyClockModulation(value);
 }
 
@@ -465,21 +470,12 @@ SensorTestInputs Engine::sensorTestInputs(std::function<void()> workloadStep) {
         workloadStep = [&clock] { benchLoop(1, clock.now()); };
     }
     const ClockState& figures = clock_.clockState();
-    const int entries = edition_.highestLogicalProcessor + 1;
     return SensorTestInputs{.edition = edition_,
                             .access = access_,
                             .coreMap = config_.coreMap,
                             .scheduler = *platform_.scheduler,
                             .launcher = platform_.launcher.get(),
-                            .averageLoad =
-                                [&figures, entries] {
-                                    double sum = 0.0;
-                                    for (int p = 0; p < entries; ++p) {
-                                        sum += figures.loadPercent[static_cast<std::size_t>(p)];
-                                    }
-                                    return figures.processorCount > 0 ? sum / figures.processorCount
-                                                                      : 0.0;
-                                },
+                            .averageLoad = [&figures] { return currentLoad(false, 0.0, figures); },
                             .workloadStep = std::move(workloadStep)};
 }
 

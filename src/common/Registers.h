@@ -22,4 +22,9 @@ inline constexpr std::uint32_t kFixedCoreClocks = 0x30A;       // IA32_FIXED_CTR
 inline constexpr std::uint32_t kFixedReferenceClocks = 0x30B;  // IA32_FIXED_CTR2
 inline constexpr std::uint32_t kFixedCounterControl = 0x38D;   // IA32_FIXED_CTR_CTRL
 
+// IA32_CLOCK_MODULATION's low half: bit 4 switches on-demand modulation on, bits 3..1 hold the
+// duty code in steps of 12.5 %.
+inline constexpr std::uint32_t kModulationOn = 0x10;
+inline constexpr std::uint32_t kDutyField = 0xE;
+
 }  // namespace calidus::msr

@@ -147,6 +147,7 @@ void ClockMeasurement::initRatios(RunContext& run) {
 // in place.
 std::vector<CounterReading> ClockMeasurement::readCounters(RunContext& run, MsrRead* also) {
     std::vector<MsrRead> reads;
+    reads.reserve(kCounterRegisters * kClockEntries + 1);
     for (int p = 0; p < entries(run); ++p) {
         if (present(run, p)) {
             const auto processor = static_cast<std::uint32_t>(p);
@@ -165,6 +166,7 @@ std::vector<CounterReading> ClockMeasurement::readCounters(RunContext& run, MsrR
         reads.pop_back();
     }
     std::vector<CounterReading> readings;
+    readings.reserve(reads.size() / kCounterRegisters);
     for (std::size_t i = 0; i + kCounterRegisters <= reads.size(); i += kCounterRegisters) {
         const MsrRead& core = reads[i];
         const MsrRead& reference = reads[i + 1];

@@ -1,7 +1,5 @@
 #include "measure/ClockModulation.h"
 
-#include "common/Registers.h"
-
 namespace calidus {
 
 namespace {
@@ -13,11 +11,13 @@ std::uint32_t clockModulationAtStart(std::uint32_t setting) {
     return setting == 0 || setting > kHighestClockModulation ? kDefaultClockModulation : setting;
 }
 
+std::uint32_t withEditionDuty(const Edition& edition, std::uint32_t value) {
+    return edition.clockModulationKeepsDuty && (value & 0xF) <= 1 ? value | 2 : value;
+}
+
 std::uint32_t applyClockModulation(ProcessorAccess& access, const Edition& edition,
                                    std::uint32_t value) {
-    if (edition.clockModulationKeepsDuty && (value & 0xF) <= 1) {
-        value |= 2;
-    }
+    value = withEditionDuty(edition, value);
     for (int p = 0; p <= edition.highestLogicalProcessor; ++p) {
         if (access.systemMask() & (1u << p)) {
             access.updateMsr(static_cast<std::uint32_t>(p), msr::kClockModulation,

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/Edition.h"
+#include "common/Registers.h"
 #include "cpu/ProcessorAccess.h"
 
 namespace calidus {
@@ -12,8 +13,11 @@ std::uint32_t clockModulationAtStart(std::uint32_t setting);
 
 // Whether the register's value switches on-demand modulation on (bit 4).
 constexpr bool modulates(std::uint32_t low) {
-    return (low & 0x10) != 0;
+    return (low & msr::kModulationOn) != 0;
 }
+
+// The value as the edition applies it: the XL edition keeps a duty code when none is given.
+std::uint32_t withEditionDuty(const Edition& edition, std::uint32_t value);
 
 // Sets the clock-modulation register of every logical processor present to the value; one that
 // cannot be read is left alone. A value that keeps modulation off over one that has it off is no

@@ -1,6 +1,7 @@
 #include "measure/FeatureSwitches.h"
 
 #include "common/Registers.h"
+#include "measure/ClockFigure.h"
 #include "measure/ClockModulation.h"
 
 namespace calidus {
@@ -12,11 +13,10 @@ constexpr std::uint32_t kEistLock = 1u << 20;
 constexpr std::uint32_t kOldC1eEnable = 1u << 25;
 constexpr std::uint32_t kC1eEnable = 1u << 1;
 constexpr std::uint32_t kTurboDisengage = 1u << 6;  // of the high half: bit 38
-constexpr std::uint32_t kVidField = 0x3F;
 constexpr int kHighestC1eProcessor = 15;
 constexpr int kHighestEistProcessor = 7;
-constexpr std::uint32_t kModulationOn = 0x10;
-constexpr std::uint32_t kDutyField = 0xE;
+using msr::kDutyField;
+using msr::kModulationOn;
 
 std::uint32_t withBit(std::uint32_t word, std::uint32_t bit, bool on) {
     return on ? word | bit : word & ~bit;
@@ -73,8 +73,7 @@ FeatureState FeatureSwitches::open(std::uint32_t keptClockModulation) {
     } else {
         const MsrValue vidSource =
             readCurrent(edition_.isXL() ? msr::kPerfStatus : msr::kPlatformInfo);
-        state.vid =
-            (vidSource.high & kVidField) * 0.0125 + (processor_.mobileFlag ? 0.7125 : 0.825);
+        state.vid = vidVolts(vidSource.high, processor_.mobileFlag);
     }
     state.c1e = setC1E(readC1E());
     // A duty chosen while modulation stays off was never written: the register does not hold it.

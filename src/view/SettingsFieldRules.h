@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "common/Edition.h"
+#include "common/Registers.h"
 #include "view/ScreenRect.h"
 
 namespace calidus {
@@ -23,9 +24,8 @@ int correctedTjMax(std::string_view text);
 // Log seconds: within 1..86400 and a divisor of a day, the nearer one (the larger on a tie).
 int correctedLogSeconds(long long typed);
 
-// The clock-modulation value: bit 4 switches modulation on, bits 3..1 hold the duty code.
-inline constexpr std::uint32_t kModulationOn = 0x10;
-inline constexpr std::uint32_t kDutyField = 0xE;
+using msr::kDutyField;
+using msr::kModulationOn;
 
 // The duty field shown for a register value: 8 (50 %) when it has none.
 std::uint32_t dutyAtOpening(std::uint32_t registerLow);
