@@ -99,9 +99,9 @@ class CountedPath : public RegisterPath {
         : path_(std::move(path)), trips_(trips) {}
 
     RegisterAccessProblem open() override { return path_->open(); }
-    void exchange(std::span<HelperRecord> records) override {
+    bool exchange(std::span<HelperRecord> records) override {
         trips_ += (records.size() + kHelperBatchLimit - 1) / kHelperBatchLimit;
-        path_->exchange(records);
+        return path_->exchange(records);
     }
     void close() override { path_->close(); }
 

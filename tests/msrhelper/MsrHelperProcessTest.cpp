@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "platform/linux/HelperRegisters.h"
 #include "platform/linux/LinuxDriverLibrary.h"
 #include "platform/linux/MsrHelperClient.h"
 #include "support/FakeMsrTree.h"
+#include "support/TempFolder.h"
 
 namespace calidus {
 namespace {
@@ -191,6 +194,29 @@ TEST(MsrHelper, TheProgramsDriverReachesTheHelperAndAKilledProgramLeavesItRestor
         EXPECT_EQ(tree.get(cpu, 0x19A), orderly ? 0x18u : 0u) << orderly;
         tree.set(cpu, 0x19A, 0);
     }
+}
+
+// A helper that ends during the run (here: its input cut after one request) is told once, and
+// the driver stops writing into its closed pipe.
+TEST(MsrHelper, AHelperThatDiesDuringTheRunIsToldOnceAndNotWrittenToAgain) {
+    FakeMsrTree tree;
+    tree.makeDevices(2);
+    testing::TempFolder folder;
+    const std::filesystem::path helper = folder / "one-request-helper";
+    testing::TempFolder::write(helper, "#!/bin/sh\nhead -c " +
+                                           std::to_string(sizeof(HelperRecord)) + " | exec '" +
+                                           FakeMsrTree::helper() + "'\n");
+    std::filesystem::permissions(helper, std::filesystem::perms::owner_all);
+    LinuxDriverLibrary program(std::make_unique<HelperRegisters>("/usr/bin/env", helper));
+    program.start();
+    ASSERT_TRUE(program.msrAvailable());
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    EXPECT_FALSE(program.readMsr(0, 0x1A2, low, high));
+    EXPECT_NE(program.takeNotice().find("failed"), std::string::npos);
+    EXPECT_FALSE(program.readMsr(0, 0x1A2, low, high));
+    EXPECT_EQ(program.takeNotice(), "");
+    program.stop();
 }
 
 }  // namespace

@@ -16,8 +16,8 @@ RegisterAccessProblem HelperRegisters::open() {
     return client_.start();
 }
 
-void HelperRegisters::exchange(std::span<HelperRecord> records) {
-    client_.exchange(records);
+bool HelperRegisters::exchange(std::span<HelperRecord> records) {
+    return client_.exchange(records);
 }
 
 void HelperRegisters::close() {

@@ -13,7 +13,7 @@ class HelperRegisters : public RegisterPath {
     HelperRegisters(std::string launcher, std::string helper);
 
     RegisterAccessProblem open() override;
-    void exchange(std::span<HelperRecord> records) override;
+    bool exchange(std::span<HelperRecord> records) override;
     void close() override;
 
   private:

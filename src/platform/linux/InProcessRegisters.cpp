@@ -25,7 +25,7 @@ RegisterAccessProblem InProcessRegisters::open() {
     }
 }
 
-void InProcessRegisters::exchange(std::span<HelperRecord> records) {
+bool InProcessRegisters::exchange(std::span<HelperRecord> records) {
     for (HelperRecord& record : records) {
         if (gate_) {
             record = answerRequest(*gate_, record);
@@ -33,6 +33,7 @@ void InProcessRegisters::exchange(std::span<HelperRecord> records) {
             record.status = MsrStatus::DeviceUnavailable;
         }
     }
+    return true;
 }
 
 void InProcessRegisters::close() {

@@ -18,7 +18,7 @@ class InProcessRegisters : public RegisterPath {
                        MsrDeviceFiles::OpenDevice open = MsrDeviceFiles::openDevice);
 
     RegisterAccessProblem open() override;
-    void exchange(std::span<HelperRecord> records) override;
+    bool exchange(std::span<HelperRecord> records) override;
     void close() override;
 
   private:

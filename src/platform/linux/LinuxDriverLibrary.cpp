@@ -130,7 +130,11 @@ void LinuxDriverLibrary::exchange(std::span<HelperRecord> records) {
         }
         return;
     }
-    path_->exchange(records);
+    if (!path_->exchange(records)) {
+        open_ = false;
+        notice_ = registerAccessNotice(RegisterAccessProblem::HelperFailed) +
+                  " The registers are no longer read; restart the program to read them again.";
+    }
 }
 
 }  // namespace calidus

@@ -113,6 +113,9 @@ bool MsrHelperClient::exchange(std::span<HelperRecord> records) {
             for (HelperRecord& record : records) {
                 record.status = MsrStatus::DeviceUnavailable;
             }
+            // A helper that stopped answering is gone: reap it rather than write into its
+            // closed pipe at every tick.
+            finish();
             return false;
         }
         records = records.subspan(batch.size());

@@ -14,8 +14,9 @@ class RegisterPath {
     virtual ~RegisterPath() = default;
 
     virtual RegisterAccessProblem open() = 0;
-    // Answers every request in place, all in one go.
-    virtual void exchange(std::span<HelperRecord> records) = 0;
+    // Answers every request in place, all in one go; false once the path is gone for good (the
+    // helper died), after which every request is refused.
+    virtual bool exchange(std::span<HelperRecord> records) = 0;
     // The program ends in order: its own shutdown restored what it changed.
     virtual void close() = 0;
 };
