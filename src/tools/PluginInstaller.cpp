@@ -33,7 +33,7 @@ bool copyOver(const fs::path& from, const fs::path& to) {
     return fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
 }
 
-void writeConfiguration(const fs::path& file, const CoreCalibration& cores,
+bool writeConfiguration(const fs::path& file, const CoreCalibration& cores,
                         const std::array<bool, CoreCalibration::kSlots>& slotPresent) {
     ProfileFile config = ProfileFile::load(file);
     for (int slot = 0; slot < kConfiguredSlots; ++slot) {
@@ -48,7 +48,7 @@ void writeConfiguration(const fs::path& file, const CoreCalibration& cores,
                          formatTenths(cores.idle[static_cast<std::size_t>(slot)]));
         }
     }
-    config.save(file);
+    return static_cast<bool>(config.save(file));
 }
 
 }  // namespace
@@ -86,7 +86,13 @@ PluginInstall installPlugin(const std::optional<std::string>& chosen, const Plug
                                          PluginMessageIcon::Error}};
     }
     copyOver(sourceOf(kHelpName, sources), folder / "Help" / "Plugins" / "Monitoring" / kHelpName);
-    writeConfiguration(folder / "PlugIns" / "Monitoring" / "CLCore.cfg", cores, slotPresent);
+    // Copied but not configured is no success: the plug-in would show no core.
+    if (const fs::path config = folder / "PlugIns" / "Monitoring" / "CLCore.cfg";
+        !writeConfiguration(config, cores, slotPresent)) {
+        return {.rivaFile = {},
+                .message = PluginMessage{"Error", "Could not write\n\n" + config.string(),
+                                         PluginMessageIcon::Error}};
+    }
     return {.rivaFile = path,
             .message = PluginMessage{"Plug-In Installed",
                                      "Calidus plug-in was successfully installed.\n"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/TempFolder.h"
 
 namespace calidus {
@@ -46,6 +48,13 @@ TEST(PluginInstaller, CopiesTheFilesAndWritesThePresentCores) {
     EXPECT_TRUE(missing.rivaFile.empty());
     EXPECT_EQ(missing.message->text, "Could not copy\n\n" + (empty / "CLCore.dll").string() +
                                          "\n\nto the  RivaTuner\\PlugIns\\Monitoring directory.");
+
+    // A configuration that cannot be written is no success.
+    std::filesystem::remove(riva / "PlugIns/Monitoring/CLCore.cfg");
+    std::filesystem::create_directory(riva / "PlugIns/Monitoring/CLCore.cfg");
+    const PluginInstall unconfigured = installPlugin(exe, sources, cores, dualCore);
+    EXPECT_TRUE(unconfigured.rivaFile.empty());
+    EXPECT_EQ(unconfigured.message->caption, "Error");
 
     EXPECT_FALSE(installPlugin(std::nullopt, sources, cores, dualCore).message);
     EXPECT_EQ(rivaTunerChooser(exe, "/home/u").startFolder, riva.path());
