@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -24,6 +25,7 @@
 #include "config/SettingsWriter.h"
 #include "record/AlarmSettings.h"
 #include "tools/PluginInstaller.h"
+#include "ui/NumberIcon.h"
 #include "ui/UiFonts.h"
 #include "view/DisplayTexts.h"
 #include "view/SettingsFieldRules.h"
@@ -580,19 +582,15 @@ void SettingsWindow::onFonts() {
         chosen = links_.chooseFont(current);
     } else {
         bool accepted = false;
-        QFont start(qs(current.lfFaceName));
-        start.setPixelSize(std::max(1, std::abs(current.lfHeight)));
-        start.setWeight(QFont::Weight(std::clamp(current.lfWeight, 100, 900)));
-        start.setItalic(current.lfItalic != 0);
+        // The same reading of the keys as the tray's: a positive height is a whole cell, 0 the
+        // face's own size and weight.
+        const QFont start = trayFont(current, 1);
         const QFont font = QFontDialog::getFont(&accepted, start, this);
         if (accepted) {
             TrayFontKeys keys = current;
             keys.lfFaceName = font.family().toStdString();
             // The keys hold a character height in pixels, negative as the font chooser gives it.
-            const int pixels = font.pixelSize() > 0
-                                   ? font.pixelSize()
-                                   : static_cast<int>(font.pointSizeF() * 96.0 / 72.0 + 0.5);
-            keys.lfHeight = -pixels;
+            keys.lfHeight = -QFontInfo(font).pixelSize();
             keys.lfWeight = font.weight();
             keys.lfItalic = font.italic() ? 1 : 0;
             chosen = keys;
@@ -618,7 +616,12 @@ void SettingsWindow::onFonts() {
         links_.appearanceChanged();
     }
     if (!engine_.settingsFile().empty()) {
-        saveFont(engine_.settingsFile(), live->trayFont);
+        // Saved at once, unlike the rest of the window; a failure is told as OK tells its own.
+        if (const ReplaceResult saved = saveFont(engine_.settingsFile(), live->trayFont); !saved) {
+            std::string text = saveProblemText(engine_.settingsFile(), saved);
+            text[0] = 'T';
+            message(std::string(edition_.programName), text, MessageIcon::Warning);
+        }
     }
 }
 
