@@ -1,6 +1,7 @@
 #include "ui/HistoryWindow.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -63,8 +64,16 @@ void HistoryWindow::showEvent(QShowEvent* event) {
     refresh();
 }
 
+// A minimized window counts as visible, yet nobody sees its curves: they wait for the restore.
+void HistoryWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        refresh();
+    }
+}
+
 void HistoryWindow::refresh() {
-    if (!isVisible()) {
+    if (!isVisible() || isMinimized()) {
         return;
     }
     const Settings& settings = *engine_.settings();

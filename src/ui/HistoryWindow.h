@@ -33,6 +33,7 @@ class HistoryWindow : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void chooseFileAndSave();
