@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "common/Registers.h"
+
 namespace calidus {
 
 namespace {
 
-constexpr std::uint32_t kThermalStatus = 0x19C;
-constexpr std::uint32_t kTemperatureTarget = 0x1A2;
+using msr::kTemperatureTarget;
+constexpr std::uint32_t kThermalStatus = msr::kThermStatus;
 constexpr std::uint32_t kReadingValid = 1u << 31;
 constexpr std::uint32_t kStatusBit = 1u << 0;
 constexpr std::uint32_t kLogBit = 1u << 1;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "common/Registers.h"
 #include "platform/linux/HelperRegisters.h"
 #include "platform/linux/InProcessRegisters.h"
 #include "platform/linux/msr/MsrModuleLoader.h"
@@ -14,7 +15,7 @@ namespace calidus {
 
 namespace {
 
-constexpr std::uint32_t kTimeStampCounter = 0x10;
+using msr::kTimeStampCounter;
 constexpr std::string_view kPkexec = "/usr/bin/pkexec";
 constexpr std::array<std::string_view, 2> kModuleLoaders{"/sbin/modprobe", "/usr/sbin/modprobe"};
 

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/Registers.h"
+
 namespace calidus {
 
 namespace {
 
-constexpr std::uint32_t kPlatformInfo = 0xCE;
-constexpr std::uint32_t kPerfStatus = 0x198;
-constexpr std::uint32_t kTurboRatioLimit = 0x1AD;
+using msr::kPerfStatus;
+using msr::kPlatformInfo;
+using msr::kTurboRatioLimit;
 constexpr std::uint64_t kFlexEnabled = 1u << 16;
 constexpr std::uint32_t kRatioField = 0x5F00;  // bits 12:8 and the half of bit 14
 

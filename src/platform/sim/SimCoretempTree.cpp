@@ -6,14 +6,15 @@
 #include <random>
 #include <set>
 
+#include "common/Registers.h"
 #include "platform/linux/CpufreqClock.h"
 
 namespace calidus {
 
 namespace {
 
-constexpr std::uint32_t kThermalStatus = 0x19C;
-constexpr std::uint32_t kTemperatureTarget = 0x1A2;
+using msr::kTemperatureTarget;
+constexpr std::uint32_t kThermalStatus = msr::kThermStatus;
 constexpr int kDefaultCritical = 100;
 constexpr std::uint64_t kCriticalStatus = 1u << 5;
 
