@@ -28,12 +28,13 @@ struct CoreTexts {
     std::time_t maximumAt = -1;
 };
 
-// Every text of a run that the window, the tray, the console and the JSON lines show. The
-// engine makes them once per tick from the readings; nobody else formats a reading.
 // Where the temperatures come from when the registers are out of reach: the model field's
 // tooltip and the console's first line.
 inline constexpr std::string_view kReadOnlySource =
     "Read-only: temperatures from the kernel's coretemp sensors";
+
+// Every text of a run that the window, the tray, the console and the JSON lines show. The
+// engine makes them once per tick from the readings; nobody else formats a reading.
 
 struct DisplayTexts {
     std::string model = "-----";
