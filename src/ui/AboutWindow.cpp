@@ -10,16 +10,13 @@
 #include "platform/Shell.h"
 #include "tools/SpecificationLookup.h"
 #include "ui/Artwork.h"
+#include "ui/QtText.h"
 #include "ui/UiFonts.h"
 #include "view/AboutContent.h"
 
 namespace calidus {
 
 namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QPushButton* pictureButton(const QPixmap& image, int id, QWidget* parent) {
     auto* button = new QPushButton(parent);

@@ -2,13 +2,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -27,6 +25,8 @@
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
 #include "ui/GroupFrameStyle.h"
+#include "ui/MessageBox.h"
+#include "ui/QtText.h"
 #include "ui/UiFonts.h"
 #include "view/HoverHitTest.h"
 #include "view/WindowColours.h"
@@ -40,17 +40,6 @@ constexpr int kHoverDelayMs = 3000;
 constexpr int kMiniResizeEdge = 5;
 // How long a placement waits for the window manager's answer before Qt's report stands again.
 constexpr int kSettleLimitMs = 500;
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-QColor toQColor(ColourRef colour) {
-    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
-}
 
 ScreenRect toScreenRect(const QRect& r) {
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
@@ -576,24 +565,7 @@ void MainWindow::showMessage(const std::string& caption, const std::string& text
         messageSink_(caption, text, icon);
         return;
     }
-    QMessageBox box(this);
-    box.setWindowTitle(qs(caption));
-    box.setText(qs(text));
-    box.setIcon(icon == MessageIcon::Error         ? QMessageBox::Critical
-                : icon == MessageIcon::Warning     ? QMessageBox::Warning
-                : icon == MessageIcon::Information ? QMessageBox::Information
-                                                   : QMessageBox::NoIcon);
-    // The box sizes itself by its text; a short text leaves the caption cut off in the title bar.
-    QFont titleFont = box.font();
-    titleFont.setBold(true);
-    const QFontMetrics title(titleFont);
-    const int width =
-        messageBoxWidthForCaption(title.horizontalAdvance(qs(caption)), title.height());
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()); grid != nullptr) {
-        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
-                      grid->rowCount(), 0, 1, grid->columnCount());
-    }
-    box.exec();
+    showMessageBox(this, caption, text, icon);
 }
 
 void MainWindow::setAnchorPosition() {

@@ -6,23 +6,20 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "platform/Shell.h"
+#include "ui/MessageBox.h"
+#include "ui/QtText.h"
 #include "ui/UiFonts.h"
 #include "view/SensorTestLayout.h"
 
 namespace calidus {
 
 namespace {
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 QLabel* valueField(int id, QWidget* parent) {
     auto* field = new QLabel(parent);
@@ -194,7 +191,7 @@ void SensorTestWindow::onTick() {
     }
     refresh();
     if (message) {
-        QMessageBox::critical(this, qs(message->caption), qs(message->text));
+        showMessageBox(this, message->caption, message->text, MessageIcon::Error);
     }
 }
 

@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
@@ -25,7 +24,9 @@
 #include "config/SettingsWriter.h"
 #include "record/AlarmSettings.h"
 #include "tools/PluginInstaller.h"
+#include "ui/MessageBox.h"
 #include "ui/NumberIcon.h"
+#include "ui/QtText.h"
 #include "ui/UiFonts.h"
 #include "view/DisplayTexts.h"
 #include "view/SettingsFieldRules.h"
@@ -43,16 +44,8 @@ constexpr std::string_view kRefusedWrites =
 constexpr std::string_view kNoRegisters =
     "; the processor switches and VID need register access, which this run does not have";
 
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 std::string text(const QLineEdit* edit) {
     return edit->text().toStdString();
-}
-
-QColor toQColor(ColourRef colour) {
-    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
 }
 
 ColourRef toColourRef(const QColor& colour) {
@@ -187,12 +180,7 @@ void SettingsWindow::message(const std::string& caption, const std::string& text
         links_.messages(caption, text, icon);
         return;
     }
-    QMessageBox box(icon == MessageIcon::Error         ? QMessageBox::Critical
-                    : icon == MessageIcon::Warning     ? QMessageBox::Warning
-                    : icon == MessageIcon::Information ? QMessageBox::Information
-                                                       : QMessageBox::NoIcon,
-                    qs(caption), qs(text), QMessageBox::Ok, this);
-    box.exec();
+    showMessageBox(this, caption, text, icon);
 }
 
 void SettingsWindow::connectControls() {
