@@ -18,8 +18,7 @@ Advice adviceFor(const std::filesystem::path& file, const ReplaceResult& result)
             break;
         case ReplaceFailure::ReadOnly:
             return {"it is read-only, or its file system is",
-                    "make it writable (chmod u+w " + name +
-                        ", or remount its file system read-write) to keep the settings"};
+                    "make it writable (chmod u+w " + name + ") to keep the settings"};
         case ReplaceFailure::NotAFile:
             return {"a folder or another non-file is in its place",
                     "move that away so that a settings file can be made there"};
